@@ -1,0 +1,46 @@
+# Developer entry points. The real work is in tools/ (shell) and CMakePresets.json.
+#   make test   - everything CI runs: builds all presets, native + sanitizer + Wine tests
+#   make run    - builds the Windows program and starts it under Wine on $DISPLAY
+#   make bench  - builds the native preset and runs the benchmarks
+#   make clean  - removes build output
+
+SHELL := /bin/bash
+JOBS ?= 2
+WINE64 ?= $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null) /usr/lib/wine/wine64)
+
+.PHONY: all test run bench clean setup
+
+all: test
+
+setup:
+	@tools/setup
+
+test:
+	tools/run-tests
+
+# Uses the user's own display and default Wine prefix (~/.wine), not the
+# private session of the tests: this is for looking at the program.
+run: setup
+	cmake --preset mingw
+	cmake --build --preset mingw -j$(JOBS)
+	@if [ ! -f build/mingw/bin/Velvetglide.exe ]; then \
+		echo "Velvetglide.exe is not built yet: the program itself arrives with a later change."; \
+	elif [ -z "$$DISPLAY" ]; then \
+		echo "DISPLAY is not set: run this from a desktop session (or e.g. DISPLAY=:0 make run)." >&2; \
+		exit 1; \
+	else \
+		echo "Starting Velvetglide.exe under Wine on DISPLAY=$$DISPLAY"; \
+		WINEDLLOVERRIDES="$${WINEDLLOVERRIDES:-mscoree,mshtml=}" "$(WINE64)" build/mingw/bin/Velvetglide.exe; \
+	fi
+
+bench: setup
+	cmake --preset native
+	cmake --build --preset native -j$(JOBS)
+	@if [ -x build/native/bin/velvetglide_benchmarks ]; then \
+		build/native/bin/velvetglide_benchmarks; \
+	else \
+		echo "build/native/bin/velvetglide_benchmarks is not built yet."; \
+	fi
+
+clean:
+	rm -rf build out

@@ -1,0 +1,31 @@
+#pragma once
+// Text forms of application and site exclusions, and how a site rule matches a
+// browser's address or tab title. Pure string work: no state, no lock, any thread.
+
+#include <string>
+#include <string_view>
+
+namespace ExclusionRules {
+
+// A typed or stored application entry → its file name ("C:\x\Game" → "Game.exe"),
+// letter case kept; empty when the entry is rejected.
+std::wstring NormalizeAppEntry(std::wstring_view entry);
+
+// A typed or stored site entry → a lower-case rule: a host, host + path, or words
+// of a tab title; a pasted address with a scheme keeps its host only. Empty: rejected.
+std::wstring NormalizeSiteEntry(std::wstring_view entry);
+
+// An address as a browser shows it → lower-case host + path without scheme, "www.",
+// port, query, fragment or trailing "/". Empty when it is no address (a search phrase).
+std::wstring NormalizeAddress(std::wstring_view address);
+
+// Whether one normalised rule matches a normalised address (may be empty) or a tab title (any case).
+bool SiteRuleMatches(std::wstring_view rule, std::wstring_view address, std::wstring_view title);
+
+// As SiteRuleMatches, with the title already lower-cased (lets a caller fold it once for many rules).
+bool SiteRuleMatchesLowerTitle(std::wstring_view rule, std::wstring_view address, std::wstring_view lowerTitle);
+
+// Process names and application removals are trimmed of blanks and quotes.
+std::wstring_view TrimAppText(std::wstring_view text);
+
+} // namespace ExclusionRules

@@ -1,0 +1,30 @@
+#pragma once
+// The two places settings persist, as narrow interfaces: the configuration file and
+// the start-with-Windows value. The store decides what is written when; these only
+// do the writing, so tests can watch every write through in-memory versions.
+
+#include <string>
+
+class ConfigFileSystem {
+public:
+    virtual ~ConfigFileSystem() = default;
+
+    virtual bool FileExists(const std::wstring& path) = 0;
+
+    // Replaces the file with a byte-order mark and the text, never leaving a partial file.
+    // True when the file now holds exactly that.
+    virtual bool WriteFileAtomically(const std::wstring& path, const std::wstring& text) = 0;
+
+    // Profile-style reads: the default when the key is missing or its value is empty.
+    virtual int ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) = 0;
+    // At most bufferChars - 1 characters (the platform's buffer holds the terminator).
+    virtual std::wstring ReadString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                                    size_t bufferChars) = 0;
+};
+
+class AutoStartRegistry {
+public:
+    virtual ~AutoStartRegistry() = default;
+    virtual bool IsRegistered() = 0;
+    virtual void Write(bool on) = 0; // failures are silent; IsRegistered tells the truth afterwards
+};

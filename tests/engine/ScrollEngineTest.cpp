@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+#include <thread>
+
+#include "engine/AxisMotion.h"
+#include "engine/FramePacing.h"
+#include "engine/ScrollEngine.h"
+#include "settings/ConfigStore.h"
+#include "support/InMemoryConfigFiles.h"
+#include "support/ScriptedEnginePlatform.h"
+
+namespace {
+
+using Units = std::pair<int64_t, int64_t>; // vertical, horizontal
+
+// A running engine whose thread stays parked: the test queues notches and runs the frames.
+class ScrollEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(engine.Start()); }
+    void TearDown() override {
+        platform.ReleaseOnNextWake();
+        engine.Stop();
+    }
+
+    void SetAxis(Axis axis, const AxisSettings& values) {
+        Settings settings = store.Snapshot();
+        settings.ForAxis(axis) = values;
+        store.Apply(settings, false);
+    }
+
+    // Frames every 5 ms until both axes are idle; returns the units per axis.
+    std::pair<int64_t, int64_t> RunTrain(double startMs) {
+        int64_t vertical = 0, horizontal = 0;
+        for (int i = 0; i < 100000; ++i) {
+            bool anyActive = false;
+            const double now = startMs + i * 5.0;
+            vertical += AxisMotion::Advance(engine.AxisFor(false), now, anyActive);
+            horizontal += AxisMotion::Advance(engine.AxisFor(true), now, anyActive);
+            if (!anyActive) break;
+        }
+        return {vertical, horizontal};
+    }
+
+    InMemoryConfigFiles files;
+    FakeAutoStart autoStart;
+    ConfigStore store{L"C:\\v\\config.ini", files, autoStart};
+    ScriptedEnginePlatform platform;
+    ScrollEngine engine{store, platform};
+};
+
+} // namespace
+
+TEST_F(ScrollEngineTest, NotchBecomesATrainOnItsOwnAxis) {
+    engine.QueueWheel(120, false);
+    EXPECT_EQ(platform.wakeCount, 1);
+    EXPECT_EQ(RunTrain(platform.nowMs), Units(120, 0));
+
+    engine.QueueWheel(-120, true);
+    EXPECT_EQ(RunTrain(platform.nowMs), Units(0, -120));
+}
+
+TEST_F(ScrollEngineTest, DistanceFollowsTheAxisSettings) {
+    AxisSettings horizontal;
+    horizontal.Speed = 300;
+    horizontal.AccelEnabled = false;
+    SetAxis(Axis::Horizontal, horizontal);
+
+    engine.QueueWheel(60, false); // half a notch moves half the speed
+    engine.QueueWheel(120, true);
+    EXPECT_EQ(RunTrain(platform.nowMs), Units(60, 300));
+}
+
+TEST_F(ScrollEngineTest, DroppedWhenDisabledZeroOrStopped) {
+    store.SetEnabled(false);
+    engine.QueueWheel(120, false);
+    store.SetEnabled(true);
+    engine.QueueWheel(0, false);
+    EXPECT_EQ(platform.wakeCount, 0);
+    EXPECT_FALSE(engine.AxisFor(false).active);
+
+    platform.ReleaseOnNextWake();
+    engine.Stop();
+    engine.QueueWheel(120, false);
+    EXPECT_FALSE(engine.AxisFor(false).active);
+}
+
+TEST_F(ScrollEngineTest, FastBurstAccelerates) {
+    // Six notches 50 ms apart with strength 2: 120 × (1 + 1.2308 + 1.6 + 1.8215 + 1.9545 + 2).
+    double expected = 0;
+    for (double m : {1.0, 1 + 1.0 * 3 / 13, 1.6, 1 + 10.68 / 13, 1 + 12.408 / 13, 2.0}) expected += 120 * m;
+    int64_t total = 0;
+    double frameMs = platform.nowMs;
+    const double burstStart = platform.nowMs;
+    for (int notch = 0; notch < 6; ++notch) {
+        platform.nowMs = burstStart + notch * 50.0;
+        engine.QueueWheel(120, false);
+        for (; frameMs < platform.nowMs + 50.0 && notch < 5; frameMs += 5.0) {
+            bool anyActive = false;
+            total += AxisMotion::Advance(engine.AxisFor(false), frameMs, anyActive);
+        }
+    }
+    total += RunTrain(frameMs).first;
+    EXPECT_EQ(total, std::lround(expected));
+}
+
+TEST_F(ScrollEngineTest, ValuesThatAreNotNumbersNeverReachASteps) {
+    const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity()};
+    for (double value : bad) {
+        for (bool inSmoothing : {true, false}) {
+            AxisSettings axis;
+            (inSmoothing ? axis.Smoothing : axis.AccelStrength) = value;
+            Settings settings = store.Snapshot();
+            settings.Vertical = axis;
+            store.Apply(settings, false);
+            // A burst, so the acceleration multiplier is computed from the value too.
+            const double start = platform.nowMs;
+            for (int notch = 0; notch < 4; ++notch) {
+                platform.nowMs = start + notch * 30.0;
+                engine.QueueWheel(120, false);
+            }
+            const AxisState& state = engine.AxisFor(false);
+            EXPECT_TRUE(std::isfinite(state.targetPos) && std::isfinite(state.startVelocity) &&
+                        std::isfinite(state.smoothing));
+            const int64_t units = RunTrain(platform.nowMs).first;
+            // The notches still scroll; an infinite strength is clamped to the largest multiplier.
+            EXPECT_GE(units, 4 * 120);
+            EXPECT_LE(units, 4 * 120 * 5);
+            platform.nowMs += 1000;
+        }
+    }
+}
+
+TEST_F(ScrollEngineTest, CancelAllEndsBothAxes) {
+    engine.QueueWheel(120, false);
+    engine.QueueWheel(120, true);
+    engine.CancelAll();
+    EXPECT_EQ(RunTrain(platform.nowMs + 10), Units(0, 0));
+}
+
+TEST(FramePacingTest, FrameRateAndWaitFollowTheDisplay) {
+    struct Case {
+        int32_t refresh, rate;
+        int64_t due;
+    };
+    for (const Case& c : {Case{0, 200, -50000}, Case{60, 200, -50000}, Case{144, 200, -50000},
+                          Case{240, 240, -41666}, Case{360, 360, -27777}, Case{500, 360, -27777}}) {
+        EXPECT_EQ(FrameRateForRefresh(c.refresh), c.rate) << c.refresh;
+        EXPECT_EQ(FrameWaitDueTime(FrameRateForRefresh(c.refresh)), c.due) << c.refresh;
+    }
+}
+
+namespace {
+
+// A platform whose engine thread really runs: wake is an event, frames are 1 ms apart
+// on a clock the test can read, and modifiers can be held.
+class LivePlatform : public EnginePlatform {
+public:
+    std::atomic<bool> modifierDown{false};
+    std::atomic<int64_t> vertical{0}, horizontal{0};
+    std::atomic<int> frameRuns{0}, openFrameRuns{0};
+    std::mutex orderLock;
+    std::vector<bool> order; // axis of each emitted step, in emission order
+
+    double NowMs() override {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
+    void SetWake() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        signalled_ = true;
+        cv_.notify_all();
+    }
+    void WaitForWake() override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        cv_.wait(lock, [this] { return signalled_; });
+        signalled_ = false;
+    }
+    void BeginFrames() override {
+        ++frameRuns;
+        ++openFrameRuns;
+    }
+    void EndFrames() override { --openFrameRuns; }
+    bool IsModifierDown() override { return modifierDown.load(); }
+    void WaitFrame(int32_t) override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+    void EmitWheelStep(bool isHorizontal, int32_t step) override {
+        (isHorizontal ? horizontal : vertical) += step;
+        std::lock_guard<std::mutex> lock(orderLock);
+        order.push_back(isHorizontal);
+    }
+    int32_t DetectRefreshRate() override { return 240; }
+    bool HasHighResolutionTimer() const override { return true; }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool signalled_ = false;
+};
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+AxisSettings ShortCurve() {
+    AxisSettings axis;
+    axis.DurationMs = 50;
+    axis.AccelEnabled = false;
+    return axis;
+}
+
+struct LiveEngine {
+    LiveEngine() {
+        Settings settings = store.Snapshot();
+        settings.Vertical = settings.Horizontal = ShortCurve();
+        store.Apply(settings, false);
+    }
+    InMemoryConfigFiles files;
+    FakeAutoStart autoStart;
+    ConfigStore store{L"C:\\v\\config.ini", files, autoStart};
+    LivePlatform platform;
+    ScrollEngine engine{store, platform};
+};
+
+} // namespace
+
+TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThenIdles) {
+    LiveEngine live;
+    ASSERT_TRUE(live.engine.Start());
+    ASSERT_TRUE(live.engine.Start()); // a second start keeps the one thread
+    EXPECT_EQ(live.engine.RefreshRateHz(), 240);
+    EXPECT_EQ(live.engine.FrameRateHz(), 240);
+
+    live.engine.QueueWheel(120, false);
+    live.engine.QueueWheel(-240, true);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical == 120 && live.platform.horizontal == -240; }));
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.openFrameRuns == 0; })); // idle again
+    {
+        // Within a frame the vertical step goes first.
+        std::lock_guard<std::mutex> lock(live.platform.orderLock);
+        ASSERT_FALSE(live.platform.order.empty());
+        EXPECT_FALSE(live.platform.order.front());
+    }
+    const auto stopStart = std::chrono::steady_clock::now();
+    live.engine.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::seconds(1));
+    EXPECT_FALSE(live.engine.IsRunning());
+}
+
+TEST(ScrollEngineLoopTest, HeldModifierCancelsTheRunningTrain) {
+    LiveEngine live;
+    ASSERT_TRUE(live.engine.Start());
+    AxisSettings slow;
+    slow.DurationMs = 800;
+    slow.AccelEnabled = false;
+    Settings settings = live.store.Snapshot();
+    settings.Vertical = slow;
+    live.store.Apply(settings, false);
+
+    live.engine.QueueWheel(120, false);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical > 0; }));
+    live.platform.modifierDown = true;
+    ASSERT_TRUE(WaitUntil([&] { return !live.engine.AxisFor(false).active && live.platform.openFrameRuns == 0; }));
+    const int64_t atCancel = live.platform.vertical;
+    EXPECT_LT(atCancel, 120);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(live.platform.vertical, atCancel); // nothing more after the cancel
+    live.engine.Stop();
+}
+
+TEST(ScrollEngineLoopTest, StopDuringATrainReturnsPromptly) {
+    LiveEngine live;
+    ASSERT_TRUE(live.engine.Start());
+    AxisSettings slow;
+    slow.DurationMs = 800;
+    Settings settings = live.store.Snapshot();
+    settings.Vertical = slow;
+    live.store.Apply(settings, false);
+    live.engine.QueueWheel(120, false);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical > 0; }));
+    const auto stopStart = std::chrono::steady_clock::now();
+    live.engine.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::milliseconds(500));
+    EXPECT_EQ(live.platform.openFrameRuns, 0); // the timer resolution request is paired
+}

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "exclusions/TextCase.h"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#endif
+
+namespace {
+
+struct FoldCase {
+    const wchar_t* input;
+    const wchar_t* expected;
+};
+
+} // namespace
+
+// On Windows LowerCaseInPlace is the system call, elsewhere the portable table:
+// the same expectations hold for both.
+TEST(TextCaseTest, LowerCaseInPlace) {
+    const FoldCase cases[] = {
+        {L"", L""},
+        {L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", L"abcdefghijklmnopqrstuvwxyz"},
+        {L"Hello, World 2024", L"hello, world 2024"},
+        // Digits, punctuation and small letters stay, including the neighbours of A..Z and a..z.
+        {L"0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", L"0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},
+        {L"abcdefghijklmnopqrstuvwxyz", L"abcdefghijklmnopqrstuvwxyz"},
+        {L"\t\r\n", L"\t\r\n"},
+        // Latin-1 capitals À..Þ, all but the multiplication sign.
+        {L"ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞ", L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ"},
+        {L"2×3", L"2×3"},
+        {L"¿ÀÞß×÷", L"¿àþß×÷"},
+        // Latin-1 small letters and signs have nothing to fold.
+        {L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿßµªº", L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿßµªº"},
+        {L"©®°±²³¹¼½¾", L"©®°±²³¹¼½¾"},
+        {L"CAFÉ Über", L"café über"},
+        // Cyrillic А..Я, and Ѐ..Џ (Ё among them) onto ѐ..џ.
+        {L"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", L"абвгдежзийклмнопрстуфхцчшщъыьэюя"},
+        {L"ЀЁЂЃЄЅІЇЈЉЊЋЌЍЎЏ", L"ѐёђѓєѕіїјљњћќѝўџ"},
+        {L"абвгдежзийклмнопрстуфхцчшщъыьэюяѐёђѓєѕіїјљњћќѝўџ",
+         L"абвгдежзийклмнопрстуфхцчшщъыьэюяѐёђѓєѕіїјљњћќѝўџ"},
+        {L"ЁЛКА и Ёжик", L"ёлка и ёжик"},
+        {L"ЮТУБ — видео", L"ютуб — видео"},
+        {L"Привет, МИР! Hello 2024", L"привет, мир! hello 2024"},
+    };
+    for (const FoldCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "\"" << c.input << "\"");
+        std::wstring text = c.input;
+        LowerCaseInPlace(text);
+        EXPECT_EQ(text, c.expected);
+        EXPECT_EQ(text.size(), std::wstring(c.input).size());
+        EXPECT_EQ(ToLowerCopy(c.input), c.expected);
+    }
+}
+
+#ifdef _WIN32
+// The portable fold stands in for CharLowerBuffW in the native tests, so it must
+// agree with the system on the ranges the exclusion rules rely on.
+TEST(TextCaseTest, PortableFoldAgreesWithCharLowerBuffW) {
+    const auto compared = [](unsigned c) { return c <= 0xFF || (c >= 0x400 && c <= 0x45F); };
+    for (unsigned c = 0; c <= 0x52F; ++c) {
+        if (!compared(c)) continue;
+        wchar_t system = static_cast<wchar_t>(c);
+        CharLowerBuffW(&system, 1);
+        const unsigned portable = static_cast<unsigned>(FoldCasePortable(static_cast<wchar_t>(c)));
+        char codePoint[16];
+        std::snprintf(codePoint, sizeof codePoint, "U+%04X", c);
+        EXPECT_EQ(portable, static_cast<unsigned>(system)) << codePoint;
+    }
+}
+#endif

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "settings/ConfigStore.h"
+#include "settings/SettingsFile.h"
+#include "support/InMemoryConfigFiles.h"
+
+namespace {
+
+const std::wstring Path = L"C:\\Users\\u\\AppData\\Roaming\\Velvetglide\\config.ini";
+
+class ConfigStoreTest : public ::testing::Test {
+protected:
+    InMemoryConfigFiles files;
+    FakeAutoStart autoStart;
+    ConfigStore store{Path, files, autoStart};
+};
+
+} // namespace
+
+TEST_F(ConfigStoreTest, StartsFromDefaultsWithoutTouchingDisk) {
+    EXPECT_EQ(files.writeCount, 0);
+    const Settings settings = store.Snapshot();
+    EXPECT_EQ(settings.ExcludedApps, DefaultExcludedApps());
+    EXPECT_TRUE(settings.ExcludedSites.empty());
+    EXPECT_FALSE(store.IsDirty());
+    EXPECT_EQ(store.GetConfigPath(), Path);
+}
+
+TEST_F(ConfigStoreTest, AddingApplications) {
+    store.AddExcludedApp(L"\"C:\\Program Files\\Adobe\\PhotoShop.EXE\""); // already there in other case
+    EXPECT_EQ(files.writeCount, 0);
+    EXPECT_EQ(store.GetExcludedApps().size(), 8u);
+
+    store.AddExcludedApp(L"  \"  \" ");
+    store.AddExcludedApp(L"C:\\Games\\");
+    EXPECT_EQ(files.writeCount, 0);
+
+    store.AddExcludedApp(L"Notepad++");
+    EXPECT_EQ(files.writeCount, 1);
+    EXPECT_EQ(store.GetExcludedApps().back(), L"Notepad++.exe");
+    store.AddExcludedApp(L"notepad++");
+    EXPECT_EQ(files.writeCount, 1);
+    EXPECT_TRUE(store.IsAppExcluded(L"NOTEPAD++.EXE"));
+    EXPECT_NE(files.Text(Path).find(L"App8=Notepad++.exe\r\n"), std::wstring::npos);
+}
+
+TEST_F(ConfigStoreTest, RemovingApplications) {
+    Settings settings = store.Snapshot();
+    settings.ExcludedApps.push_back(L"Photoshop.exe"); // a hand-edited duplicate
+    store.Apply(settings, true);
+    const int writes = files.writeCount;
+
+    store.RemoveExcludedApp(L"PHOTOSHOP.EXE");
+    EXPECT_EQ(files.writeCount, writes + 1);
+    std::vector<std::wstring> expected = DefaultExcludedApps();
+    expected.pop_back();
+    EXPECT_EQ(store.GetExcludedApps(), expected); // both gone, the others keep their order
+
+    store.RemoveExcludedApp(L"acad"); // no ".exe" is added for removal
+    EXPECT_EQ(store.GetExcludedApps(), expected);
+    EXPECT_EQ(files.writeCount, writes + 2); // written all the same
+}
+
+TEST_F(ConfigStoreTest, AddingAndRemovingSites) {
+    store.AddExcludedSite(L"https://WWW.Example.com/path?q=1");
+    store.AddExcludedSite(L"example.com");
+    store.AddExcludedSite(L"   ");
+    EXPECT_EQ(store.GetExcludedSites(), std::vector<std::wstring>{L"example.com"});
+    EXPECT_EQ(files.writeCount, 1);
+    EXPECT_TRUE(store.HasSiteExclusions());
+
+    store.RemoveExcludedSite(L"http://example.com/");
+    EXPECT_FALSE(store.HasSiteExclusions());
+    EXPECT_EQ(files.writeCount, 2);
+}
+
+TEST_F(ConfigStoreTest, ApplyClampsAndMarksDirtyUntilASaveSucceeds) {
+    Settings settings = store.Snapshot();
+    settings.Vertical = {1000, 10, 1.5, false, 7.0};
+    settings.StartWithWindows = true;
+    store.Apply(settings, false);
+    EXPECT_EQ(store.Snapshot().Vertical, (AxisSettings{480, 50, 2.0, false, 5.0}));
+    EXPECT_TRUE(store.Snapshot().StartWithWindows);
+    EXPECT_EQ(autoStart.writeCount, 0); // the cached flag only
+    EXPECT_TRUE(store.IsDirty());
+    EXPECT_EQ(files.writeCount, 0);
+
+    files.failWrites = true;
+    store.SaveIfDirty();
+    store.SetEnabled(false); // a failed save of another change keeps the flag too
+    EXPECT_TRUE(store.IsDirty());
+    EXPECT_FALSE(store.IsEnabled());
+
+    files.failWrites = false;
+    store.SaveIfDirty();
+    EXPECT_FALSE(store.IsDirty());
+    EXPECT_NE(files.Text(Path).find(L"Speed=480\r\nDurationMs=50\r\nSmoothing=2.00"), std::wstring::npos);
+    EXPECT_NE(files.Text(Path).find(L"Enabled=0"), std::wstring::npos);
+
+    const int writes = files.writeCount;
+    store.SaveIfDirty();
+    EXPECT_EQ(files.writeCount, writes); // clean: nothing to write
+
+    store.Apply(store.Snapshot(), true);
+    EXPECT_FALSE(store.IsDirty());
+    EXPECT_EQ(files.writeCount, writes + 1);
+}
+
+TEST_F(ConfigStoreTest, ResetKeepsStartWithWindowsAndDoesNotSave) {
+    store.SetStartWithWindows(true);
+    EXPECT_TRUE(autoStart.registered);
+    EXPECT_EQ(files.writeCount, 0);
+    Settings settings = store.Snapshot();
+    settings.Enabled = false;
+    settings.Horizontal.Speed = 333;
+    settings.ExcludedApps = {L"x.exe"};
+    settings.ExcludedSites = {L"example.com"};
+    store.Apply(settings, false);
+
+    store.ResetToDefaults();
+    const Settings reset = store.Snapshot();
+    EXPECT_TRUE(reset.Enabled);
+    EXPECT_EQ(reset.Horizontal, AxisSettings{});
+    EXPECT_EQ(reset.ExcludedApps, DefaultExcludedApps());
+    EXPECT_TRUE(reset.ExcludedSites.empty());
+    EXPECT_TRUE(reset.StartWithWindows);
+    EXPECT_TRUE(store.IsStartWithWindows());
+    EXPECT_TRUE(store.IsDirty()); // left as it was: the reset command saves explicitly
+    EXPECT_EQ(files.writeCount, 0);
+}
+
+TEST_F(ConfigStoreTest, StartWithWindowsIsTheRegistrysState) {
+    store.SetStartWithWindows(true);
+    autoStart.registered = false; // removed behind the program's back
+    EXPECT_FALSE(store.IsStartWithWindows());
+    EXPECT_TRUE(store.Snapshot().StartWithWindows);
+    store.SetStartWithWindows(false);
+    EXPECT_EQ(autoStart.writeCount, 2);
+    EXPECT_EQ(files.writeCount, 0);
+}
+
+TEST_F(ConfigStoreTest, AxisSettingsComeWithTheGlobalSwitch) {
+    Settings settings = store.Snapshot();
+    settings.Horizontal.Speed = 200;
+    settings.Enabled = false;
+    store.Apply(settings, false);
+    AxisSettings horizontal;
+    EXPECT_FALSE(store.GetAxisSettings(Axis::Horizontal, horizontal));
+    EXPECT_EQ(horizontal.Speed, 200);
+    AxisSettings vertical;
+    EXPECT_FALSE(store.GetAxisSettings(Axis::Vertical, vertical));
+    EXPECT_EQ(vertical.Speed, 120);
+}
+
+TEST_F(ConfigStoreTest, LoadWithoutAFileWritesTheDefaults) {
+    store.Load();
+    EXPECT_EQ(files.Text(Path), SerializeSettings(Settings{true, false, {}, {}, DefaultExcludedApps(), {}}));
+    EXPECT_FALSE(store.IsDirty());
+    EXPECT_EQ(autoStart.writeCount, 0); // not registered: the registry is not written
+}
+
+TEST_F(ConfigStoreTest, LoadRefreshesARegisteredRunValue) {
+    autoStart.registered = true;
+    store.Load();
+    EXPECT_EQ(autoStart.writeCount, 1);
+    EXPECT_TRUE(store.Snapshot().StartWithWindows);
+}
+
+TEST_F(ConfigStoreTest, LoadReadsWhatASaveWrote) {
+    Settings settings = store.Snapshot();
+    settings.Enabled = false;
+    settings.Vertical = {45, 700, 4.25, false, 3.5};
+    settings.Horizontal = {-5, 900, 2.5, true, 1.25}; // clamped on the way in
+    settings.ExcludedApps = {L"Game.exe", L"Редактор.exe"};
+    settings.ExcludedSites = {L"example.com/docs", L"новости"};
+    store.Apply(settings, true);
+
+    InMemoryConfigFiles copy = files;
+    FakeAutoStart otherRegistry;
+    ConfigStore reloaded(Path, copy, otherRegistry);
+    reloaded.Load();
+    Settings expected = store.Snapshot();
+    expected.StartWithWindows = false;
+    EXPECT_EQ(reloaded.Snapshot(), expected);
+    EXPECT_EQ(copy.Text(Path), files.Text(Path));
+}

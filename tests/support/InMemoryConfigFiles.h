@@ -1,0 +1,91 @@
+#pragma once
+// In-memory stand-ins for the configuration file and the Run value: they record
+// every write and read keys back the way the platform's profile calls do.
+
+#include <cwchar>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "settings/SettingsStorage.h"
+
+class InMemoryConfigFiles : public ConfigFileSystem {
+public:
+    std::map<std::wstring, std::wstring> files; // path → text without the byte-order mark
+    bool failWrites = false;
+    int writeCount = 0;
+
+    bool FileExists(const std::wstring& path) override { return files.count(path) != 0; }
+
+    bool WriteFileAtomically(const std::wstring& path, const std::wstring& text) override {
+        ++writeCount;
+        if (failWrites) return false;
+        files[path] = text;
+        return true;
+    }
+
+    int ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) override {
+        const std::optional<std::wstring> value = Lookup(path, section, key);
+        if (!value || value->empty()) return defaultValue;
+        // Decimal, with the wrap-around of a 32-bit unsigned result, as the platform reads it.
+        return static_cast<int>(static_cast<unsigned>(std::wcstoll(value->c_str(), nullptr, 10)));
+    }
+
+    std::wstring ReadString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                            size_t bufferChars) override {
+        std::wstring value = Lookup(path, section, key).value_or(L"");
+        if (value.size() >= bufferChars) value.resize(bufferChars - 1);
+        return value;
+    }
+
+    const std::wstring& Text(const std::wstring& path) { return files.at(path); }
+
+private:
+    static std::wstring Trim(const std::wstring& text) {
+        const size_t first = text.find_first_not_of(L" \t");
+        if (first == std::wstring::npos) return {};
+        return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+    }
+    static bool SameName(const std::wstring& a, const wchar_t* b) {
+        if (a.size() != std::wcslen(b)) return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+        return true;
+    }
+
+    // First matching key of the first matching section, names compared ignoring case.
+    std::optional<std::wstring> Lookup(const std::wstring& path, const wchar_t* section, const wchar_t* key) const {
+        const auto file = files.find(path);
+        if (file == files.end()) return std::nullopt;
+        const std::wstring& text = file->second;
+        bool inSection = false;
+        for (size_t begin = 0; begin < text.size();) {
+            size_t end = text.find(L'\n', begin);
+            if (end == std::wstring::npos) end = text.size();
+            std::wstring line = Trim(text.substr(begin, end - begin));
+            if (!line.empty() && line.back() == L'\r') line = Trim(line.substr(0, line.size() - 1));
+            begin = end + 1;
+            if (line.empty() || line[0] == L';') continue;
+            if (line[0] == L'[') {
+                const size_t close = line.find(L']');
+                inSection = close != std::wstring::npos && SameName(line.substr(1, close - 1), section);
+                continue;
+            }
+            const size_t equals = line.find(L'=');
+            if (inSection && equals != std::wstring::npos && SameName(Trim(line.substr(0, equals)), key))
+                return Trim(line.substr(equals + 1));
+        }
+        return std::nullopt;
+    }
+};
+
+class FakeAutoStart : public AutoStartRegistry {
+public:
+    bool registered = false;
+    int writeCount = 0;
+    bool IsRegistered() override { return registered; }
+    void Write(bool on) override {
+        ++writeCount;
+        registered = on;
+    }
+};

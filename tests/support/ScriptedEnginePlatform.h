@@ -1,0 +1,53 @@
+#pragma once
+// An engine platform for tests: a clock the test sets, and a record of every wheel
+// step the engine emits. Its engine thread stays parked on the wake event until the
+// test stops the engine, so the test itself drives the frames, step by step.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "engine/EnginePlatform.h"
+
+struct EmittedStep {
+    bool horizontal;
+    int32_t units;
+};
+
+class ScriptedEnginePlatform : public EnginePlatform {
+public:
+    double nowMs = 1000.0;
+    std::atomic<int> wakeCount{0};
+    int32_t refreshRateHz = 0;
+    std::vector<EmittedStep> steps;
+
+    double NowMs() override { return nowMs; }
+    // The next SetWake (the engine's Stop) lets the parked thread go.
+    void ReleaseOnNextWake() { releaseOnWake_ = true; }
+
+    void SetWake() override {
+        ++wakeCount;
+        if (releaseOnWake_) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            released_ = true;
+            wakeup_.notify_all();
+        }
+    }
+    void WaitForWake() override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wakeup_.wait(lock, [this] { return released_; });
+    }
+    bool IsModifierDown() override { return false; }
+    void WaitFrame(int32_t) override {}
+    void EmitWheelStep(bool horizontal, int32_t units) override { steps.push_back({horizontal, units}); }
+    int32_t DetectRefreshRate() override { return refreshRateHz; }
+    bool HasHighResolutionTimer() const override { return true; }
+
+private:
+    std::atomic<bool> releaseOnWake_{false};
+    std::mutex mutex_;
+    std::condition_variable wakeup_;
+    bool released_ = false;
+};
