@@ -136,12 +136,17 @@ wine_run() {
         _wine_session_log "wine_run: no session (call wine_session_start first)"
         return 1
     fi
-    local limit=${WINE_RUN_TIMEOUT:-900} rc=0
+    local limit=${WINE_RUN_TIMEOUT:-900} rc=0 pid
+    # Started in the background and waited for, so that a signal to this
+    # shell runs the clean-up trap at once (bash runs traps only between
+    # foreground commands, and `wait` is interruptible). Stdin is /dev/null.
     if ((limit > 0)); then
-        timeout -k 10 "$limit" "$WINE64" "$@" || rc=$?
+        timeout -k 10 "$limit" "$WINE64" "$@" </dev/null &
     else
-        "$WINE64" "$@" || rc=$?
+        "$WINE64" "$@" </dev/null &
     fi
+    pid=$!
+    wait "$pid" || rc=$?
     return "$rc"
 }
 

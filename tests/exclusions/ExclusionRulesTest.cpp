@@ -250,6 +250,7 @@ TEST(ExclusionRulesTest, SiteRuleMatches) {
         {L"my site", L"", L"Welcome to My Site!", true},
         {L"my site", L"mysite.com", L"Home", false},
         {L"some site.com", L"", L"Visit Some Site.com Today", true},
+        {L"some site.com", L"example.com", L"Some Site.com", true},
         {L"some site.com", L"some-site.com", L"some-site.com", false},
     };
     for (const MatchCase& c : cases) {

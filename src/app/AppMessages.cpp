@@ -1,0 +1,4 @@
+#include "app/AppMessages.h"
+
+const UINT ShowSettingsMessage = RegisterWindowMessageW(ShowSettingsMessageName);
+const UINT TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");

@@ -1,0 +1,92 @@
+// Entry point: one instance per logon, the services brought up in order, the
+// message loop, and the services taken down in the reverse order of their use.
+
+#include <string>
+
+#include "app/AppMessages.h"
+#include "app/CommandLine.h"
+#include "app/GdiplusSession.h"
+#include "engine/MouseHook.h"
+#include "engine/ScrollEngine.h"
+#include "exclusions/BrowserWatcher.h"
+#include "platform/UniqueHandle.h"
+#include "settings/ConfigStore.h"
+#include "ui/settings/SettingsWindow.h"
+#include "ui/tray/TrayIcon.h"
+
+namespace {
+
+using SetProcessDpiAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+
+void BecomeDpiAware() {
+    auto setContext = reinterpret_cast<SetProcessDpiAwarenessContextFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (!setContext || !setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) SetProcessDPIAware();
+}
+
+void ShowStartError(const wchar_t* text) { MessageBoxW(nullptr, text, L"Ошибка", MB_ICONERROR); }
+
+// A second start asks the running instance to show its window, and ends.
+int HandOverToFirstInstance() {
+    if (HWND window = FindWindowW(SettingsWindowClass, nullptr)) {
+        AllowSetForegroundWindow(ASFW_ANY);
+        PostMessageW(window, RegisterWindowMessageW(ShowSettingsMessageName), 0, 0);
+    }
+    return 0;
+}
+
+int RunMessageLoop() {
+    MSG message = {};
+    BOOL result;
+    while ((result = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (result == -1) return 1; // the loop itself failed: not a normal end
+        if (SettingsWindow::Instance().PreTranslateMessage(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
+    const std::wstring commandLine = commandLineText ? commandLineText : L"";
+    BecomeDpiAware();
+
+    UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return HandOverToFirstInstance();
+
+    ConfigStore::Instance().Load();
+
+    ScrollEngine& engine = ScrollEngine::Instance();
+    if (!engine.Start()) {
+        ShowStartError(L"Не удалось запустить анимационный движок.");
+        return 1;
+    }
+    GdiplusSession gdiplus;
+
+    SettingsWindow& window = SettingsWindow::Instance();
+    if (!window.Create(instance)) {
+        ShowStartError(L"Не удалось создать окно настроек.");
+        engine.Stop();
+        return 1;
+    }
+    TrayIcon::Add(window.Handle());
+    if (!MouseHook::Start(instance)) {
+        ShowStartError(L"Не удалось установить перехватчик мыши (WH_MOUSE_LL).");
+        TrayIcon::Remove();
+        engine.Stop();
+        return 1;
+    }
+    BrowserWatcher::Start();
+    if (!HasTrayFlag(commandLine)) window.Show(true);
+
+    const int exitCode = RunMessageLoop();
+
+    MouseHook::Stop(); // from here on no notch is swallowed
+    BrowserWatcher::Stop();
+    engine.Stop();
+    TrayIcon::Remove();
+    ConfigStore::Instance().SaveIfDirty();
+    return exitCode; // GDI+ shuts down and the mutex closes on the way out
+}

@@ -1,0 +1,77 @@
+#include "engine/Win32EnginePlatform.h"
+
+#include <mmsystem.h>
+
+#include "engine/DisplayRefreshRate.h"
+#include "engine/FramePacing.h"
+#include "engine/WheelInjection.h"
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+bool IsZoomOrSystemModifierDown() {
+    const SHORT state = GetAsyncKeyState(VK_CONTROL) | GetAsyncKeyState(VK_MENU) | GetAsyncKeyState(VK_LWIN) |
+                        GetAsyncKeyState(VK_RWIN);
+    return (state & 0x8000) != 0;
+}
+
+Win32EnginePlatform::Win32EnginePlatform() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    counterFrequency_ = static_cast<double>(frequency.QuadPart);
+    wakeEvent_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    // A high-resolution timer keeps frames precise without raising the system-wide timer resolution.
+    frameTimer_.reset(
+        CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
+    highResolution_ = static_cast<bool>(frameTimer_);
+    if (!frameTimer_) frameTimer_.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+}
+
+double Win32EnginePlatform::NowMs() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / counterFrequency_;
+}
+
+void Win32EnginePlatform::SetWake() {
+    if (wakeEvent_) SetEvent(wakeEvent_.get());
+}
+
+void Win32EnginePlatform::WaitForWake() {
+    if (wakeEvent_) WaitForSingleObject(wakeEvent_.get(), INFINITE);
+    else Sleep(1); // no event could be made: poll rather than never wake
+}
+
+void Win32EnginePlatform::OnEngineThreadStart() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
+
+void Win32EnginePlatform::BeginFrames() {
+    if (!highResolution_ && !periodRaised_) {
+        timeBeginPeriod(1);
+        periodRaised_ = true;
+    }
+}
+
+void Win32EnginePlatform::EndFrames() {
+    if (periodRaised_) {
+        timeEndPeriod(1);
+        periodRaised_ = false;
+    }
+}
+
+bool Win32EnginePlatform::IsModifierDown() { return IsZoomOrSystemModifierDown(); }
+
+void Win32EnginePlatform::WaitFrame(int32_t frameRateHz) {
+    if (!frameTimer_) {
+        Sleep(1);
+        return;
+    }
+    LARGE_INTEGER due;
+    due.QuadPart = FrameWaitDueTime(frameRateHz);
+    SetWaitableTimer(frameTimer_.get(), &due, 0, nullptr, nullptr, FALSE);
+    WaitForSingleObject(frameTimer_.get(), INFINITE);
+}
+
+void Win32EnginePlatform::EmitWheelStep(bool horizontal, int32_t step) { ::EmitWheelStep(horizontal, step); }
+
+int32_t Win32EnginePlatform::DetectRefreshRate() { return ::DetectRefreshRate(); }

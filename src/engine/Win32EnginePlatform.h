@@ -1,0 +1,34 @@
+#pragma once
+// The engine's platform on Windows: the performance counter, an auto-reset wake
+// event, a waitable frame timer (high resolution where the system has one) and
+// SendInput.
+
+#include "engine/EnginePlatform.h"
+#include "platform/UniqueHandle.h"
+
+class Win32EnginePlatform : public EnginePlatform {
+public:
+    Win32EnginePlatform();
+
+    double NowMs() override;
+    void SetWake() override;
+    void WaitForWake() override;
+    void OnEngineThreadStart() override;
+    void BeginFrames() override;
+    void EndFrames() override;
+    bool IsModifierDown() override;
+    void WaitFrame(int32_t frameRateHz) override;
+    void EmitWheelStep(bool horizontal, int32_t step) override;
+    int32_t DetectRefreshRate() override;
+    bool HasHighResolutionTimer() const override { return highResolution_; }
+
+private:
+    double counterFrequency_ = 1.0;
+    UniqueKernelHandle wakeEvent_;
+    UniqueKernelHandle frameTimer_;
+    bool highResolution_ = false;
+    bool periodRaised_ = false; // engine thread only
+};
+
+// Ctrl, Alt or either Win key held, from the asynchronous key state.
+bool IsZoomOrSystemModifierDown();

@@ -1,0 +1,6 @@
+#include "exclusions/BrowserWatcher.h"
+
+namespace BrowserWatcher {
+void Start() {}
+void Stop() {}
+} // namespace BrowserWatcher

@@ -1,0 +1,28 @@
+#pragma once
+// A copy of the real Velvetglide.exe in a folder of its own, with a config.ini
+// beside it, started as a separate process and ended the way the tray menu ends it.
+
+#include <string>
+
+#include "platform/UniqueHandle.h"
+#include "support/Win32TestFiles.h"
+
+class ProgramUnderTest {
+public:
+    explicit ProgramUnderTest(const std::wstring& configText);
+    ~ProgramUnderTest(); // ends a program still running
+
+    bool Start(const std::wstring& arguments = L"--minimized");
+    HWND FindSettingsWindow() const;
+    // Posts the tray menu's exit command; the exit code, or -1 when it did not end in time.
+    int ExitThroughTrayMenu(DWORD timeoutMs = 3000);
+    // Starts another copy of the same exe; returns its exit code (-1 on a time-out).
+    int RunSecondInstance(const std::wstring& arguments, DWORD timeoutMs = 10000);
+    HANDLE Process() const { return process_.get(); }
+    const std::wstring& Folder() const { return folder_.Path(); }
+
+private:
+    TempFolder folder_;
+    std::wstring exe_;
+    UniqueKernelHandle process_;
+};

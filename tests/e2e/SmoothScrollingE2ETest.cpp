@@ -1,0 +1,241 @@
+// The real program against a real window: wheel input injected with SendInput goes
+// through the program's system-wide hook and arrives in the window as it would for
+// a user. Runs under Wine here.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "e2e/ProgramUnderTest.h"
+#include "e2e/WheelTargetWindow.h"
+#include "engine/AxisMotion.h"
+#include "engine/WheelInjection.h"
+
+namespace {
+
+struct Totals {
+    int vertical = 0, horizontal = 0, marked = 0, unmarked = 0;
+};
+
+Totals Sum(const std::vector<ReceivedWheel>& events) {
+    Totals totals;
+    for (const ReceivedWheel& e : events) {
+        (e.horizontal ? totals.horizontal : totals.vertical) += e.delta;
+        (e.extraInfo == WheelMarker ? totals.marked : totals.unmarked)++;
+    }
+    return totals;
+}
+
+double MaxGapMs(const std::vector<ReceivedWheel>& events) {
+    double gap = 0;
+    for (size_t i = 1; i < events.size(); ++i) gap = std::max(gap, events[i].timeMs - events[i - 1].timeMs);
+    return gap;
+}
+
+const wchar_t* const NoAcceleration =
+    L"[Vertical]\r\nAccelEnabled=0\r\n[Horizontal]\r\nAccelEnabled=0\r\n";
+
+class SmoothScrollingE2ETest : public ::testing::Test {
+protected:
+    // Starts the program and waits until its hook smooths a probe notch.
+    void StartProgram(const std::wstring& config, const std::wstring& arguments = L"--minimized") {
+        program = std::make_unique<ProgramUnderTest>(config);
+        ASSERT_TRUE(program->Start(arguments));
+        target.PlaceCursor();
+    }
+    void ExpectHookActive() {
+        target.Clear();
+        InjectWheel(120);
+        const Totals totals = Sum(target.WaitUntilQuiet());
+        ASSERT_EQ(totals.vertical, 120);
+        ASSERT_GT(totals.marked, 1) << "the probe notch was not smoothed: the hook is not active";
+        target.Clear();
+    }
+    void TearDown() override {
+        if (program) {
+            EXPECT_EQ(program->ExitThroughTrayMenu(), 0);
+        }
+    }
+
+    WheelTargetWindow target;
+    std::unique_ptr<ProgramUnderTest> program;
+};
+
+} // namespace
+
+TEST_F(SmoothScrollingE2ETest, OneNotchArrivesAsAMarkedTrainOfExactlyItsUnits) {
+    StartProgram(NoAcceleration);
+    ExpectHookActive();
+    const double sent = QpcNowMs();
+    InjectWheel(120);
+    const std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
+    const Totals totals = Sum(events);
+    EXPECT_EQ(totals.vertical, 120);
+    EXPECT_EQ(totals.unmarked, 0);
+    ASSERT_GT(events.size(), 10u); // a train, not one event of 120
+    const double duration = events.back().timeMs - events.front().timeMs;
+    std::printf("one notch: %zu events over %.1f ms, first after %.2f ms\n", events.size(), duration,
+                events.front().timeMs - sent);
+    EXPECT_GT(duration, 200.0); // about the configured 280 ms
+    EXPECT_LT(duration, 400.0);
+}
+
+TEST_F(SmoothScrollingE2ETest, ModifiersPassTheNotchAndStopTheTrain) {
+    StartProgram(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n");
+    ExpectHookActive();
+    for (WORD key : {VK_CONTROL, VK_MENU, VK_LWIN}) {
+        SCOPED_TRACE(key);
+        target.Clear();
+        InjectWheel(120);
+        Sleep(150); // the train is under way
+        PressKey(key, true);
+        Sleep(20);
+        InjectWheel(120);
+        Sleep(50);
+        PressKey(key, false);
+        const std::vector<ReceivedWheel> events = target.WaitUntilQuiet(200);
+        const auto plain = std::find_if(events.begin(), events.end(),
+                                        [](const ReceivedWheel& e) { return e.extraInfo != WheelMarker; });
+        ASSERT_NE(plain, events.end());
+        EXPECT_EQ(plain->delta, 120);
+        EXPECT_EQ(Sum(events).unmarked, 1);
+        // At most a step already on its way when the key went down arrives after it.
+        EXPECT_LE(std::count_if(plain, events.end(), [](const ReceivedWheel& e) { return e.extraInfo == WheelMarker; }),
+                  1);
+        EXPECT_LT(Sum(events).vertical, 240); // the rest of the first train was dropped
+    }
+}
+
+TEST_F(SmoothScrollingE2ETest, ShiftAndTiltScrollSideways) {
+    StartProgram(NoAcceleration);
+    ExpectHookActive();
+    PressKey(VK_SHIFT, true);
+    Sleep(20);
+    InjectWheel(120);
+    Totals totals = Sum(target.WaitUntilQuiet());
+    PressKey(VK_SHIFT, false);
+    EXPECT_EQ(totals.horizontal, -120);
+    EXPECT_EQ(totals.vertical, 0);
+    EXPECT_GT(totals.marked, 1);
+
+    target.Clear();
+    InjectWheel(120, true);
+    totals = Sum(target.WaitUntilQuiet());
+    EXPECT_EQ(totals.horizontal, 120);
+    EXPECT_GT(totals.marked, 1);
+}
+
+TEST_F(SmoothScrollingE2ETest, DisabledSmoothingAndMarkedEventsPassUnchanged) {
+    StartProgram(L"[General]\r\nEnabled=0\r\n");
+    target.Clear();
+    InjectWheel(120);
+    std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].delta, 120);
+    EXPECT_EQ(events[0].extraInfo, 0u);
+    ASSERT_EQ(program->ExitThroughTrayMenu(), 0);
+
+    StartProgram(NoAcceleration);
+    ExpectHookActive();
+    InjectWheel(120, false, WheelMarker);
+    events = target.WaitUntilQuiet();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].delta, 120);
+}
+
+TEST_F(SmoothScrollingE2ETest, QuickNotchesBlendAndReversalsDropTheRest) {
+    StartProgram(NoAcceleration);
+    ExpectHookActive();
+    InjectWheel(120);
+    Sleep(100);
+    InjectWheel(120);
+    std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
+    EXPECT_EQ(Sum(events).vertical, 240);
+    EXPECT_LT(MaxGapMs(events), 40.0) << "the glide paused between the notches";
+
+    target.Clear();
+    InjectWheel(120);
+    Sleep(100);
+    InjectWheel(-120);
+    events = target.WaitUntilQuiet();
+    int forward = 0, backward = 0;
+    for (const ReceivedWheel& e : events) (e.delta > 0 ? forward : backward) += e.delta;
+    EXPECT_EQ(backward, -120);
+    EXPECT_GT(forward, 0);
+    EXPECT_LT(forward, 120); // what the first notch had not emitted is dropped
+}
+
+TEST_F(SmoothScrollingE2ETest, FastBurstAcceleratesAsTheNotchRateSays) {
+    StartProgram(L"");
+    ExpectHookActive();
+    // Six notches 50 ms apart, paced by a high-resolution timer; the expected total
+    // follows from the intervals actually achieved.
+    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, 2 /* high resolution */, TIMER_ALL_ACCESS);
+    AxisState model(false);
+    AxisSettings defaults;
+    double expected = 0;
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0) {
+            LARGE_INTEGER due;
+            due.QuadPart = -500000; // 50 ms
+            SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+            WaitForSingleObject(timer, INFINITE);
+        }
+        const double now = QpcNowMs();
+        InjectWheel(120);
+        AxisMotion::RecordNotch(model, now, 1.0);
+        expected += 120 * AxisMotion::AccelerationMultiplier(defaults, model.notchRate);
+    }
+    CloseHandle(timer);
+    const int total = Sum(target.WaitUntilQuiet()).vertical;
+    std::printf("burst of 6: %d units received, %.1f expected from the intervals sent, 1161 at exactly 50 ms\n", total,
+                expected);
+    EXPECT_NEAR(total, expected, expected * 0.02);
+    EXPECT_GT(total, 6 * 120 * 1.5);
+}
+
+TEST_F(SmoothScrollingE2ETest, SecondStartShowsTheFirstInstancesWindow) {
+    StartProgram(L"", L"--minimized");
+    HWND window = program->FindSettingsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(program->RunSecondInstance(L""), 0);
+    for (int i = 0; i < 200 && !IsWindowVisible(window); ++i) Sleep(10);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(WaitForSingleObject(program->Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT)); // the first one runs on
+}
+
+TEST_F(SmoothScrollingE2ETest, TrayFlagsAreMatchedAnywhereAndCaseSensitively) {
+    struct Case {
+        const wchar_t* arguments;
+        bool visible;
+    };
+    for (const Case& c : {Case{L"--minimized", false}, Case{L"/x -trayicon", false}, Case{L"-Minimized", true},
+                          Case{L"", true}}) {
+        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        StartProgram(L"", c.arguments);
+        HWND window = program->FindSettingsWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(IsWindowVisible(window) != FALSE, c.visible);
+        ASSERT_EQ(program->ExitThroughTrayMenu(), 0);
+        program.reset();
+    }
+}
+
+TEST_F(SmoothScrollingE2ETest, ExitThroughTheTrayMenuEndsCleanlyAndReleasesTheWheel) {
+    StartProgram(NoAcceleration);
+    ExpectHookActive();
+    const double asked = QpcNowMs();
+    EXPECT_EQ(program->ExitThroughTrayMenu(3000), 0);
+    std::printf("exit took %.0f ms\n", QpcNowMs() - asked);
+    program.reset();
+
+    target.Clear();
+    InjectWheel(120);
+    const std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].delta, 120);
+    EXPECT_EQ(events[0].extraInfo, 0u);
+}
