@@ -29,7 +29,10 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 struct Fixture {
-    Fixture() { engine.Start(); }
+    Fixture() {
+        engine.Start();
+        platform.WaitUntilParked();
+    }
     ~Fixture() {
         platform.ReleaseOnNextWake();
         engine.Stop();

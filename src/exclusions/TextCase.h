@@ -12,6 +12,7 @@ inline std::wstring ToLowerCopy(std::wstring text) {
     return text;
 }
 
-// The portable fold: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic capitals
-// map to their small letters as the Windows case table maps them; all else is unchanged.
+// The portable fold: the capitals of ASCII, Latin-1, Latin Extended-A, the basic Greek
+// alphabet and Cyrillic map to their small letters as the system's case table maps
+// them; everything else is left unchanged (rarer letters fold only on Windows).
 wchar_t FoldCasePortable(wchar_t c);

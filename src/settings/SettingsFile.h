@@ -15,4 +15,4 @@ std::wstring SerializeSettings(const Settings& settings);
 void ReadSettingsFile(ConfigFileSystem& files, const std::wstring& path, Settings& settings);
 
 // A hand-edited "Count" must not make start-up read billions of keys.
-inline constexpr int MaxListEntriesRead = 1024;
+inline constexpr int MaxListEntriesRead = 4096;

@@ -1,4 +1,5 @@
 #include <cwchar>
+#include <unordered_set>
 
 #include "exclusions/ExclusionRules.h"
 #include "settings/SettingsFile.h"
@@ -31,13 +32,27 @@ AxisSettings ReadAxis(ConfigFileSystem& files, const std::wstring& path, const w
     return axis;
 }
 
+// Key names compare ignoring (ASCII) case, as the profile calls compare them.
+std::wstring FoldKeyName(std::wstring name) {
+    for (wchar_t& c : name)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
+    return name;
+}
+
+// Entries 0 .. count-1 in index order; only keys that exist are read, so a huge
+// "Count" over a short list costs no more than the list.
 template <typename Normalize>
 void ReadList(ConfigFileSystem& files, const std::wstring& path, const wchar_t* section, const wchar_t* prefix,
               int count, size_t bufferChars, Normalize normalize, std::vector<std::wstring>& list) {
     list.clear();
+    std::unordered_set<std::wstring> present;
+    for (std::wstring& name : files.ReadKeyNames(path, section)) present.insert(FoldKeyName(std::move(name)));
+    const std::wstring foldedPrefix = FoldKeyName(prefix);
     const int bounded = count < MaxListEntriesRead ? count : MaxListEntriesRead;
     for (int i = 0; i < bounded; ++i) {
-        const std::wstring key = prefix + std::to_wstring(i);
+        const std::wstring index = std::to_wstring(i);
+        if (!present.count(foldedPrefix + index)) continue;
+        const std::wstring key = prefix + index;
         std::wstring entry = normalize(files.ReadString(path, section, key.c_str(), bufferChars));
         if (!entry.empty()) list.push_back(std::move(entry));
     }

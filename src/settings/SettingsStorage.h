@@ -4,6 +4,7 @@
 // do the writing, so tests can watch every write through in-memory versions.
 
 #include <string>
+#include <vector>
 
 class ConfigFileSystem {
 public:
@@ -20,6 +21,8 @@ public:
     // At most bufferChars - 1 characters (the platform's buffer holds the terminator).
     virtual std::wstring ReadString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
                                     size_t bufferChars) = 0;
+    // Names of the keys present in a section, in one read (lists are read only where keys exist).
+    virtual std::vector<std::wstring> ReadKeyNames(const std::wstring& path, const wchar_t* section) = 0;
 };
 
 class AutoStartRegistry {

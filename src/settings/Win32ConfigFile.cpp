@@ -48,3 +48,19 @@ std::wstring Win32ConfigFile::ReadString(const std::wstring& path, const wchar_t
         GetPrivateProfileStringW(section, key, L"", buffer.data(), static_cast<DWORD>(bufferChars), path.c_str());
     return std::wstring(buffer.data(), length);
 }
+
+std::vector<std::wstring> Win32ConfigFile::ReadKeyNames(const std::wstring& path, const wchar_t* section) {
+    // A null key name lists the section's keys, each ending in NUL, the list in a second NUL.
+    std::vector<wchar_t> buffer(4096);
+    for (;;) {
+        const DWORD length = GetPrivateProfileStringW(section, nullptr, L"", buffer.data(),
+                                                      static_cast<DWORD>(buffer.size()), path.c_str());
+        if (length + 2 < buffer.size() || buffer.size() >= (1u << 24)) {
+            std::vector<std::wstring> names;
+            for (const wchar_t* name = buffer.data(); name < buffer.data() + length && *name; name += wcslen(name) + 1)
+                names.emplace_back(name);
+            return names;
+        }
+        buffer.resize(buffer.size() * 4); // truncated: the list did not fit
+    }
+}

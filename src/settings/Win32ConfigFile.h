@@ -17,4 +17,5 @@ public:
     int ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) override;
     std::wstring ReadString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
                             size_t bufferChars) override;
+    std::vector<std::wstring> ReadKeyNames(const std::wstring& path, const wchar_t* section) override;
 };

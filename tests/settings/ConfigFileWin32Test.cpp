@@ -147,9 +147,10 @@ TEST_F(ConfigFileWin32Test, CommentsAndUnknownKeysAreGoneAfterTheLoad) {
 
 TEST_F(ConfigFileWin32Test, HugeCountLoadsQuickly) {
     const auto start = GetTickCount64();
-    Settings s = LoadText(L"[Exclusions]\r\nCount=2147483647\r\nApp0=a.exe\r\n[Sites]\r\nCount=2147483647\r\n");
-    // Bounded: at most a thousand keys per list are read, not two billion.
-    EXPECT_EQ(s.ExcludedApps, std::vector<std::wstring>{L"a.exe"});
+    Settings s = LoadText(L"[Exclusions]\r\nCount=2147483647\r\nApp0=a.exe\r\napp4095=z.exe\r\nApp4096=over.exe\r\n"
+                          L"[Sites]\r\nCount=2147483647\r\n");
+    // Bounded: the first 4096 indexes at most, and only the keys that exist are read.
+    EXPECT_EQ(s.ExcludedApps, (std::vector<std::wstring>{L"a.exe", L"z.exe"}));
     EXPECT_TRUE(s.ExcludedSites.empty());
     std::printf("load of a file with Count=2147483647 took %llu ms\n",
                 static_cast<unsigned long long>(GetTickCount64() - start));

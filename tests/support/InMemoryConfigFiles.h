@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsStorage.h"
 
@@ -38,6 +39,15 @@ public:
         return value;
     }
 
+    std::vector<std::wstring> ReadKeyNames(const std::wstring& path, const wchar_t* section) override {
+        std::vector<std::wstring> names;
+        ForEachKey(path, section, [&](const std::wstring& key, const std::wstring&) {
+            names.push_back(key);
+            return false;
+        });
+        return names;
+    }
+
     const std::wstring& Text(const std::wstring& path) { return files.at(path); }
 
 private:
@@ -53,10 +63,22 @@ private:
         return true;
     }
 
-    // First matching key of the first matching section, names compared ignoring case.
+    // First matching key, names compared ignoring case.
     std::optional<std::wstring> Lookup(const std::wstring& path, const wchar_t* section, const wchar_t* key) const {
+        std::optional<std::wstring> found;
+        ForEachKey(path, section, [&](const std::wstring& name, const std::wstring& value) {
+            if (!SameName(name, key)) return false;
+            found = value;
+            return true;
+        });
+        return found;
+    }
+
+    // Calls visit(key, value) for each key line of the section until it returns true.
+    template <typename Visit>
+    void ForEachKey(const std::wstring& path, const wchar_t* section, Visit visit) const {
         const auto file = files.find(path);
-        if (file == files.end()) return std::nullopt;
+        if (file == files.end()) return;
         const std::wstring& text = file->second;
         bool inSection = false;
         for (size_t begin = 0; begin < text.size();) {
@@ -72,10 +94,10 @@ private:
                 continue;
             }
             const size_t equals = line.find(L'=');
-            if (inSection && equals != std::wstring::npos && SameName(Trim(line.substr(0, equals)), key))
-                return Trim(line.substr(equals + 1));
+            if (inSection && equals != std::wstring::npos &&
+                visit(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))))
+                return;
         }
-        return std::nullopt;
     }
 };
 

@@ -37,7 +37,16 @@ public:
     }
     void WaitForWake() override {
         std::unique_lock<std::mutex> lock(mutex_);
+        parked_ = true;
+        parkedChanged_.notify_all();
         wakeup_.wait(lock, [this] { return released_; });
+    }
+
+    // After Start: the engine thread must be parked before the test queues anything,
+    // or it would run frames of its own.
+    void WaitUntilParked() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        parkedChanged_.wait(lock, [this] { return parked_; });
     }
     bool IsModifierDown() override { return false; }
     void WaitFrame(int32_t) override {}
@@ -48,6 +57,7 @@ public:
 private:
     std::atomic<bool> releaseOnWake_{false};
     std::mutex mutex_;
-    std::condition_variable wakeup_;
+    std::condition_variable wakeup_, parkedChanged_;
     bool released_ = false;
+    bool parked_ = false;
 };
