@@ -10,10 +10,13 @@
 # A fresh prefix per session keeps runs independent of ~/.wine and of each
 # other; a private display keeps tests away from the user's desktop.
 #
-# Tunables (environment): WINE_SESSION_TMP (where to make the prefix;
-# default /dev/shm if it has room, else TMPDIR), WINE_SESSION_DISPLAY_FIRST (default 90),
-# WINE_SESSION_SCREEN (default 1280x1024x24), WINE_RUN_TIMEOUT (seconds a
-# wine_run may take before it is killed, default 900; 0 disables).
+# Tunables (environment):
+#   WINE_SESSION_TMP            where to make the prefix (default /dev/shm if
+#                               it has room, else TMPDIR or /tmp)
+#   WINE_SESSION_DISPLAY_FIRST  first X display number to try (default 90)
+#   WINE_SESSION_SCREEN         Xvfb screen (default 1280x1024x24)
+#   WINE_RUN_TIMEOUT            seconds a wine_run may take before it is
+#                               killed (default 900; 0 disables)
 
 # Debian's wine64 package keeps its binaries outside PATH; the `wine`
 # package's wrappers in /usr/bin are only a Recommends.
@@ -25,37 +28,68 @@ WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
 WINE_SESSION_BASE=""    # where the session dir is made (/dev/shm or TMPDIR)
 WINE_SESSION_DIR=""     # mktemp -d: holds the prefix and the Xvfb log
 WINE_SESSION_XVFB_PID=""
+WINE_SESSION_XVFB_DISPLAY=""
 WINE_SESSION_ACTIVE=0
 
 _wine_session_log() { printf 'wine-session: %s\n' "$*" >&2; }
 
 _wine_session_now_ms() { date +%s%3N; }
 
+# True while PID runs. Not `kill -0`: an orphan that PID 1 does not reap
+# stays a zombie, and kill -0 succeeds on zombies.
+_wine_session_alive() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    [[ ${stat:0:1} != Z ]]
+}
+
+# Stops our Xvfb by its PID and waits (up to 5 s) until it has gone.
+_wine_session_stop_xvfb() {
+    local i
+    [[ -n $WINE_SESSION_XVFB_PID ]] || return 0
+    kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    for ((i = 0; i < 100; i++)); do
+        _wine_session_alive "$WINE_SESSION_XVFB_PID" || break
+        sleep 0.05
+    done
+    if _wine_session_alive "$WINE_SESSION_XVFB_PID"; then
+        kill -KILL "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+        # A killed Xvfb leaves its lock and socket behind.
+        rm -f "/tmp/.X$WINE_SESSION_XVFB_DISPLAY-lock" "/tmp/.X11-unix/X$WINE_SESSION_XVFB_DISPLAY"
+    fi
+    WINE_SESSION_XVFB_PID=""
+}
+
 # Starts Xvfb on the first free display from WINE_SESSION_DISPLAY_FIRST up.
-# Xvfb refuses a display whose lock file exists, so a race with another
-# starter only costs a retry on the next number. -displayfd tells us when
-# the server is ready to accept clients.
+# A display is taken if its lock file or its socket exists (an Xvfb started
+# with -displayfd, like ours, makes no lock file). If another starter wins a
+# race for the same number, our Xvfb fails to listen and we try the next one.
+# -displayfd also tells us when the server is ready to accept clients.
 _wine_session_start_xvfb() {
     local n first=${WINE_SESSION_DISPLAY_FIRST:-90} ready="$WINE_SESSION_DIR/xvfb.ready" i
     for ((n = first; n < first + 100; n++)); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
         : >"$ready"
-        Xvfb ":$n" -screen 0 "${WINE_SESSION_SCREEN:-1280x1024x24}" \
-            -nolisten tcp -noreset -displayfd 3 \
-            3>"$ready" >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
-        WINE_SESSION_XVFB_PID=$!
+        # Started from a subshell so that it is not a job of the caller's
+        # shell: a plain `wait` in the caller would otherwise wait for Xvfb.
+        WINE_SESSION_XVFB_PID=$(
+            Xvfb ":$n" -screen 0 "${WINE_SESSION_SCREEN:-1280x1024x24}" \
+                -nolisten tcp -noreset -displayfd 3 \
+                3>"$ready" </dev/null >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
+            echo $!
+        )
+        WINE_SESSION_XVFB_DISPLAY=$n
         for ((i = 0; i < 200; i++)); do          # up to 10 s
             if [[ -s $ready ]]; then
                 export DISPLAY=":$n"
                 return 0
             fi
-            kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break
+            _wine_session_alive "$WINE_SESSION_XVFB_PID" || break
             sleep 0.05
         done
         # Died (display taken meanwhile) or never got ready: try the next one.
-        kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
-        wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
-        WINE_SESSION_XVFB_PID=""
+        _wine_session_stop_xvfb
     done
     _wine_session_log "no free X display in :$first..:$((first + 99))"
     return 1
@@ -168,12 +202,8 @@ wine_session_stop() {
         "$WINESERVER" -k >/dev/null 2>&1 || true
         "$WINESERVER" -w >/dev/null 2>&1 || true
     fi
-    if [[ -n $WINE_SESSION_XVFB_PID ]]; then
-        kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
-        wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
-        WINE_SESSION_XVFB_PID=""
-    fi
-    # The server leaves its (empty) socket dir behind: upstream Wine keeps it
+    _wine_session_stop_xvfb
+    # The server leaves its socket dir (a lock file) behind: upstream Wine keeps it
     # in /tmp/.wine-UID/, Debian's build in a random /tmp/wine-XXXXXX/.
     if [[ -n $server_id ]]; then
         local d
