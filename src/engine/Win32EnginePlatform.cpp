@@ -46,6 +46,7 @@ void Win32EnginePlatform::WaitForWake() {
 void Win32EnginePlatform::OnEngineThreadStart() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
 
 void Win32EnginePlatform::BeginFrames() {
+    frameDueMs_ = NowMs();
     if (!highResolution_ && !periodRaised_) {
         timeBeginPeriod(1);
         periodRaised_ = true;
@@ -66,8 +67,10 @@ void Win32EnginePlatform::WaitFrame(int32_t frameRateHz) {
         Sleep(1);
         return;
     }
+    const double now = NowMs();
+    frameDueMs_ = NextFrameDueMs(frameDueMs_, now, frameRateHz);
     LARGE_INTEGER due;
-    due.QuadPart = FrameWaitDueTime(frameRateHz);
+    due.QuadPart = -static_cast<LONGLONG>((frameDueMs_ - now) * 10'000.0); // relative, 100-ns units
     SetWaitableTimer(frameTimer_.get(), &due, 0, nullptr, nullptr, FALSE);
     WaitForSingleObject(frameTimer_.get(), INFINITE);
 }

@@ -27,7 +27,8 @@ private:
     UniqueKernelHandle wakeEvent_;
     UniqueKernelHandle frameTimer_;
     bool highResolution_ = false;
-    bool periodRaised_ = false; // engine thread only
+    bool periodRaised_ = false;  // engine thread only
+    double frameDueMs_ = 0.0;    // engine thread only: when the current frame was due
 };
 
 // Ctrl, Alt or either Win key held, from the asynchronous key state.

@@ -148,6 +148,23 @@ TEST_F(ScrollEngineTest, CancelAllEndsBothAxes) {
     EXPECT_EQ(RunTrain(platform.nowMs + 10), Units(0, 0));
 }
 
+TEST(FramePacingTest, FramesAreDueOnePeriodApart) {
+    // 5 ms frames: work and timer lateness are taken off the next wait.
+    EXPECT_DOUBLE_EQ(NextFrameDueMs(100.0, 100.0, 200), 105.0);
+    EXPECT_DOUBLE_EQ(NextFrameDueMs(100.0, 100.9, 200), 105.0);
+    EXPECT_DOUBLE_EQ(NextFrameDueMs(100.0, 101.0, 240), 100.0 + 1000.0 / 240);
+    // A stall restarts the schedule with a short wait; a clock going backwards waits one period.
+    EXPECT_DOUBLE_EQ(NextFrameDueMs(100.0, 130.0, 200), 130.5);
+    EXPECT_DOUBLE_EQ(NextFrameDueMs(100.0, 90.0, 200), 95.0);
+    // Over many frames the schedule keeps the rate even when every wait wakes late.
+    double due = 0.0, now = 0.0;
+    for (int frame = 0; frame < 1000; ++frame) {
+        due = NextFrameDueMs(due, now + 0.3 /* the frame's work */, 200);
+        now = due + 0.4; // the timer fires late
+    }
+    EXPECT_NEAR(now, 1000 * 5.0 + 0.4, 1e-6);
+}
+
 TEST(FramePacingTest, FrameRateAndWaitFollowTheDisplay) {
     struct Case {
         int32_t refresh, rate;
