@@ -18,19 +18,21 @@ setup:
 test:
 	tools/run-tests
 
-# Uses the user's own display and default Wine prefix (~/.wine), not the
-# private session of the tests: this is for looking at the program.
+# With DISPLAY set: uses the user's own display and default Wine prefix (~/.wine),
+# not the private session of the tests: this is for looking at the program.
+# Without DISPLAY: tools/run-demo shows the program at work in a private Xvfb
+# + Wine session and writes its pictures to out/.
 run: setup
-	cmake --preset mingw
-	cmake --build --preset mingw -j$(JOBS)
-	@if [ ! -f build/mingw/bin/Velvetglide.exe ]; then \
-		echo "Velvetglide.exe is not built yet: the program itself arrives with a later change."; \
-	elif [ -z "$$DISPLAY" ]; then \
-		echo "DISPLAY is not set: run this from a desktop session (or e.g. DISPLAY=:0 make run)." >&2; \
-		exit 1; \
+	@if [ -z "$$DISPLAY" ]; then \
+		JOBS=$(JOBS) tools/run-demo; \
 	else \
-		echo "Starting Velvetglide.exe under Wine on DISPLAY=$$DISPLAY"; \
-		WINEDLLOVERRIDES="$${WINEDLLOVERRIDES:-mscoree,mshtml=}" "$(WINE64)" build/mingw/bin/Velvetglide.exe; \
+		cmake --preset mingw && cmake --build --preset mingw -j$(JOBS) || exit 1; \
+		if [ ! -f build/mingw/bin/Velvetglide.exe ]; then \
+			echo "Velvetglide.exe is not built yet: the program itself arrives with a later change."; \
+		else \
+			echo "Starting Velvetglide.exe under Wine on DISPLAY=$$DISPLAY"; \
+			WINEDLLOVERRIDES="$${WINEDLLOVERRIDES:-mscoree,mshtml=}" "$(WINE64)" build/mingw/bin/Velvetglide.exe; \
+		fi; \
 	fi
 
 bench: setup
@@ -41,6 +43,7 @@ bench: setup
 	else \
 		echo "build/native/bin/velvetglide_benchmarks is not built yet."; \
 	fi
+	tools/bench-wine
 
 clean:
 	rm -rf build out
