@@ -514,8 +514,11 @@ void IdleHandshake(ProgramUnderTest& program) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool handshake = false;
-    for (int i = 1; i < argc; ++i) handshake = handshake || std::strcmp(argv[i], "--idle-handshake") == 0;
+    bool handshake = false, pacingOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        handshake = handshake || std::strcmp(argv[i], "--idle-handshake") == 0;
+        pacingOnly = pacingOnly || std::strcmp(argv[i], "--pacing-only") == 0; // quick look at one figure
+    }
     const double benchStart = QpcNowMs();
 
     const int refreshHz = DetectRefreshRate();
@@ -529,6 +532,7 @@ int main(int argc, char** argv) {
     Print("Velvetglide under Wine: measured from a separate target window (QPC times in its own process)\n");
 
     FramePacing(periodMs, refreshHz, frameRate);
+    if (pacingOnly) return 0;
 
     // [2] and [3]: first with no program, then with the hook passing notches through,
     // then with smoothing on.

@@ -15,15 +15,38 @@ constexpr int32_t FrameRateForRefresh(int32_t refreshRateHz) {
 // A waitable timer's relative due time for one frame, in 100-ns units (negative = relative).
 constexpr int64_t FrameWaitDueTime(int32_t frameRateHz) { return -(10'000'000LL / frameRateHz); }
 
-// When the next frame is due: one period after the current one was due, so the
-// frame's own work (mostly SendInput, which the system's hooks make slow) and the
-// timer's lateness come out of the wait instead of stretching every frame. After a
-// stall the schedule restarts from now with at least a tenth of a period to wait,
-// so a loaded machine gets no burst of catch-up frames.
-constexpr double NextFrameDueMs(double currentDueMs, double nowMs, int32_t frameRateHz) {
-    const double period = 1000.0 / frameRateHz;
-    double next = currentDueMs + period;
-    if (next > nowMs + period) next = nowMs + period; // a clock that went backwards
-    if (next < nowMs + period / 10) next = nowMs + period / 10;
-    return next;
-}
+// Paces frames one period apart, start to start. The frame's own work (mostly
+// SendInput, which every installed hook slows down) comes out of the wait, and so
+// does the timer's typical lateness, learned as a running median over the frames:
+// a late wake-up is not chased with a short frame, it only nudges the estimate.
+// After an overrun the next wait is still a tenth of a period, so a loaded machine
+// gets no burst of catch-up frames.
+class FrameScheduler {
+public:
+    // The first frame of a run of frames starts now.
+    void Restart(double nowMs) { frameStartMs_ = nowMs; }
+
+    // After the frame's work: how long to wait before the next frame, in ms.
+    double NextWaitMs(double nowMs, int32_t frameRateHz) {
+        const double period = 1000.0 / frameRateHz;
+        double wait = period - (nowMs - frameStartMs_) - latenessMs_;
+        if (wait > period) wait = period; // a clock that went backwards
+        if (wait < period / 10) wait = period / 10;
+        dueMs_ = nowMs + wait;
+        return wait;
+    }
+
+    // The wait has ended: the next frame starts now.
+    void Woke(double nowMs) {
+        constexpr double step = 0.01, maxLateness = 1.0;
+        latenessMs_ += nowMs - dueMs_ > latenessMs_ ? step : -step;
+        if (latenessMs_ < 0) latenessMs_ = 0;
+        if (latenessMs_ > maxLateness) latenessMs_ = maxLateness;
+        frameStartMs_ = nowMs;
+    }
+
+    double TypicalLatenessMs() const { return latenessMs_; }
+
+private:
+    double frameStartMs_ = 0.0, dueMs_ = 0.0, latenessMs_ = 0.0;
+};

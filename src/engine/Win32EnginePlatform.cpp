@@ -3,7 +3,6 @@
 #include <mmsystem.h>
 
 #include "engine/DisplayRefreshRate.h"
-#include "engine/FramePacing.h"
 #include "engine/WheelInjection.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -46,7 +45,7 @@ void Win32EnginePlatform::WaitForWake() {
 void Win32EnginePlatform::OnEngineThreadStart() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
 
 void Win32EnginePlatform::BeginFrames() {
-    frameDueMs_ = NowMs();
+    frames_.Restart(NowMs());
     if (!highResolution_ && !periodRaised_) {
         timeBeginPeriod(1);
         periodRaised_ = true;
@@ -67,12 +66,11 @@ void Win32EnginePlatform::WaitFrame(int32_t frameRateHz) {
         Sleep(1);
         return;
     }
-    const double now = NowMs();
-    frameDueMs_ = NextFrameDueMs(frameDueMs_, now, frameRateHz);
     LARGE_INTEGER due;
-    due.QuadPart = -static_cast<LONGLONG>((frameDueMs_ - now) * 10'000.0); // relative, 100-ns units
+    due.QuadPart = -static_cast<LONGLONG>(frames_.NextWaitMs(NowMs(), frameRateHz) * 10'000.0); // relative, 100 ns
     SetWaitableTimer(frameTimer_.get(), &due, 0, nullptr, nullptr, FALSE);
     WaitForSingleObject(frameTimer_.get(), INFINITE);
+    frames_.Woke(NowMs());
 }
 
 void Win32EnginePlatform::EmitWheelStep(bool horizontal, int32_t step) { ::EmitWheelStep(horizontal, step); }

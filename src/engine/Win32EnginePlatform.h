@@ -4,6 +4,7 @@
 // SendInput.
 
 #include "engine/EnginePlatform.h"
+#include "engine/FramePacing.h"
 #include "platform/UniqueHandle.h"
 
 class Win32EnginePlatform : public EnginePlatform {
@@ -28,7 +29,7 @@ private:
     UniqueKernelHandle frameTimer_;
     bool highResolution_ = false;
     bool periodRaised_ = false;  // engine thread only
-    double frameDueMs_ = 0.0;    // engine thread only: when the current frame was due
+    FrameScheduler frames_;      // engine thread only
 };
 
 // Ctrl, Alt or either Win key held, from the asynchronous key state.
