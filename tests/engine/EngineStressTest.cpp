@@ -58,7 +58,7 @@ private:
 
 double StressSeconds() {
     const char* text = std::getenv("VG_STRESS_SECONDS");
-    return text ? std::atof(text) : 3.0;
+    return text ? std::atof(text) : 4.0;
 }
 
 bool AxisActive(AxisState& axis) {
@@ -89,7 +89,7 @@ TEST(EngineStressTest, ConcurrentNotchesFramesAndSettingsKeepEveryUnit) {
         std::mt19937 random(7);
         while (!stop.load()) {
             Settings settings = store.Snapshot();
-            settings.Vertical.DurationMs = 50 + static_cast<int>(random() % 200);
+            settings.Vertical.DurationMs = 50 + static_cast<int>(random() % 100);
             settings.Vertical.Smoothing = 2.0 + (random() % 300) / 100.0;
             settings.Horizontal.Speed = 30 + static_cast<int>(random() % 450);
             settings.Horizontal.AccelEnabled = random() % 2 == 0;
