@@ -21,10 +21,6 @@
 #include "engine/FramePacing.h"
 #include "engine/WheelInjection.h"
 
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
-
 namespace {
 
 // Flushed at once: the script reads this output through a pipe and must see
@@ -75,30 +71,9 @@ Stats Summarize(std::vector<double> values) {
 
 // ---- pacing and input ----------------------------------------------------------
 
-// Sends input on a schedule the way the engine paces itself, so that the bench's own
-// sleeps add no more jitter than the program under test has to live with.
-class Pacer {
-public:
-    Pacer() {
-        timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-        if (!timer_) timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
-    }
-    ~Pacer() { CloseHandle(timer_); }
-    Pacer(const Pacer&) = delete;
-    Pacer& operator=(const Pacer&) = delete;
-
-    void WaitUntil(double qpcMs) {
-        const double rest = qpcMs - QpcNowMs();
-        if (rest <= 0) return;
-        LARGE_INTEGER due;
-        due.QuadPart = -static_cast<LONGLONG>(rest * 10000.0);
-        SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
-        WaitForSingleObject(timer_, INFINITE);
-    }
-
-private:
-    HANDLE timer_;
-};
+// Input is sent on a high-resolution schedule, so the bench's own sleeps add no more
+// jitter than the program under test has to live with.
+using Pacer = InputPacer;
 
 double SendNotch(int delta, bool horizontal = false) {
     const double sent = QpcNowMs();

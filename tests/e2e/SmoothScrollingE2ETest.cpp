@@ -172,23 +172,18 @@ TEST_F(SmoothScrollingE2ETest, FastBurstAcceleratesAsTheNotchRateSays) {
     ExpectHookActive();
     // Six notches 50 ms apart, paced by a high-resolution timer; the expected total
     // follows from the intervals actually achieved.
-    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, 2 /* high resolution */, TIMER_ALL_ACCESS);
+    InputPacer pacer;
     AxisState model(false);
     AxisSettings defaults;
     double expected = 0;
+    const double first = QpcNowMs();
     for (int i = 0; i < 6; ++i) {
-        if (i > 0) {
-            LARGE_INTEGER due;
-            due.QuadPart = -500000; // 50 ms
-            SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-            WaitForSingleObject(timer, INFINITE);
-        }
+        pacer.WaitUntil(first + i * 50.0);
         const double now = QpcNowMs();
         InjectWheel(120);
         AxisMotion::RecordNotch(model, now, 1.0);
         expected += 120 * AxisMotion::AccelerationMultiplier(defaults, model.notchRate);
     }
-    CloseHandle(timer);
     const int total = Sum(target.WaitUntilQuiet()).vertical;
     std::printf("burst of 6: %d units received, %.1f expected from the intervals sent, 1161 at exactly 50 ms\n", total,
                 expected);

@@ -16,6 +16,28 @@ double QpcNowMs() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / frequency;
 }
 
+InputPacer::InputPacer() {
+    timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0x2 /* high resolution */, TIMER_ALL_ACCESS);
+    if (!timer_) timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
+
+InputPacer::~InputPacer() {
+    if (timer_) CloseHandle(timer_);
+}
+
+void InputPacer::WaitUntil(double qpcMs) {
+    const double rest = qpcMs - QpcNowMs();
+    if (rest <= 0) return;
+    if (!timer_) {
+        Sleep(static_cast<DWORD>(rest + 0.5));
+        return;
+    }
+    LARGE_INTEGER due;
+    due.QuadPart = -static_cast<LONGLONG>(rest * 10000.0);
+    SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
+    WaitForSingleObject(timer_, INFINITE);
+}
+
 WheelTargetWindow::WheelTargetWindow() {
     g_target = this;
     created_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);

@@ -18,6 +18,20 @@ struct ReceivedWheel {
 
 double QpcNowMs();
 
+// Waits until QpcNowMs() reaches a moment on a high-resolution waitable timer, so
+// notches are sent at the gaps a test asks for (Sleep would round them to the tick).
+class InputPacer {
+public:
+    InputPacer();
+    ~InputPacer();
+    InputPacer(const InputPacer&) = delete;
+    InputPacer& operator=(const InputPacer&) = delete;
+    void WaitUntil(double qpcMs);
+
+private:
+    HANDLE timer_;
+};
+
 class WheelTargetWindow {
 public:
     WheelTargetWindow(); // shown at (100, 100), 500 × 500, cursor moved to its centre

@@ -25,10 +25,6 @@
 #include "engine/WheelInjection.h"
 #include "settings/Settings.h"
 
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION // missing in mingw-w64 10
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
-
 namespace {
 
 constexpr int WindowX = 100, WindowY = 100, WindowW = 440, WindowH = 560;
@@ -229,16 +225,6 @@ struct Train {
     std::vector<Arrival> arrivals; // times from the first send
 };
 
-// Sleeps until QpcNowMs() reaches targetMs; a high-resolution timer keeps 50 ms gaps at 50 ms.
-void WaitUntil(HANDLE timer, double targetMs) {
-    const double left = targetMs - QpcNowMs();
-    if (left <= 0) return;
-    LARGE_INTEGER due;
-    due.QuadPart = -static_cast<LONGLONG>(left * 10000.0);
-    SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-    WaitForSingleObject(timer, INFINITE);
-}
-
 // The engine's curve for the notches as they were sent, fed through the same
 // functions ScrollEngine::QueueWheel calls; sampled every millisecond.
 std::vector<std::pair<double, double>> ModelCurve(const AxisSettings& settings, const std::vector<double>& sentMs) {
@@ -341,8 +327,7 @@ int wmain(int argc, wchar_t** argv) {
         {"blended pair", {0, 100}, {}, {}},
         {"fast burst", {0, 50, 100, 150, 200, 250}, {}, {}},
     };
-    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-    if (!timer) timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+    InputPacer pacer;
     bool snapshotAsked = false;
     for (Train& train : trains) {
         const size_t count = train.offsetsMs.size();
@@ -352,7 +337,7 @@ int wmain(int argc, wchar_t** argv) {
         list.Clear(train.name);
         const double t0 = QpcNowMs();
         for (size_t i = 0; i < train.offsetsMs.size(); ++i) {
-            WaitUntil(timer, t0 + train.offsetsMs[i]);
+            pacer.WaitUntil(t0 + train.offsetsMs[i]);
             train.sentMs.push_back(QpcNowMs() - t0);
             InjectWheel(NotchDelta);
             // Mid-burst: the list is moving fastest now.
@@ -365,7 +350,6 @@ int wmain(int argc, wchar_t** argv) {
         for (Arrival& a : train.arrivals) a.timeMs -= t0;
         Sleep(400);
     }
-    CloseHandle(timer);
 
     FILE* csv = _wfopen(csvPath.c_str(), L"w");
     if (!csv) {
