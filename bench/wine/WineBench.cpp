@@ -212,6 +212,25 @@ void FramePacing(double periodMs, int refreshHz, int frameRate) {
     Print("    whole trains, including the soft start and end where a frame under 1 unit sends nothing:\n");
     Print("      intervals %zu   median %.3f ms   p99 %.3f ms   max %.3f ms\n", w.count, w.median, w.p99, w.max);
     if (unmarked) Print("    !! %d unmarked messages arrived during the trains\n", unmarked);
+
+    // The floor any timer-paced sender gets here: the bench itself sends one wheel event per
+    // period on the same kind of timer (no program running) and times their arrival.
+    constexpr int FloorEvents = 400;
+    TakeNew();
+    const double start = QpcNowMs() + periodMs;
+    for (int i = 0; i < FloorEvents; ++i) {
+        g_pacer->WaitUntil(start + i * periodMs);
+        InjectWheel(1);
+    }
+    Sleep(200);
+    const std::vector<ReceivedWheel> floorEvents = TakeNew();
+    std::vector<double> floorGaps;
+    for (size_t k = 1; k < floorEvents.size(); ++k) floorGaps.push_back(floorEvents[k].timeMs - floorEvents[k - 1].timeMs);
+    const Stats f = Summarize(floorGaps);
+    Print("    for comparison, the input path's own floor: %d events sent by the bench itself every %.3f ms\n"
+          "    on a high-resolution timer, without the program (received %zu):\n", FloorEvents, periodMs, floorEvents.size());
+    Print("      intervals %zu   median %.3f ms   p99 %.3f ms   max %.3f ms   mean %.3f ms\n", f.count, f.median, f.p99,
+          f.max, f.mean);
 }
 
 // ---- [2] latency and [3] SendInput cost -------------------------------------------
