@@ -26,13 +26,9 @@ run: setup
 	@if [ -z "$$DISPLAY" ]; then \
 		JOBS=$(JOBS) tools/run-demo; \
 	else \
-		cmake --preset mingw && cmake --build --preset mingw -j$(JOBS) || exit 1; \
-		if [ ! -f build/mingw/bin/Velvetglide.exe ]; then \
-			echo "Velvetglide.exe is not built yet: the program itself arrives with a later change."; \
-		else \
-			echo "Starting Velvetglide.exe under Wine on DISPLAY=$$DISPLAY"; \
-			WINEDLLOVERRIDES="$${WINEDLLOVERRIDES:-mscoree,mshtml=}" "$(WINE64)" build/mingw/bin/Velvetglide.exe; \
-		fi; \
+		cmake --preset mingw && cmake --build --preset mingw -j$(JOBS) --target Velvetglide || exit 1; \
+		echo "Starting Velvetglide.exe under Wine on DISPLAY=$$DISPLAY"; \
+		WINEDLLOVERRIDES="$${WINEDLLOVERRIDES:-mscoree,mshtml=}" "$(WINE64)" build/mingw/bin/Velvetglide.exe; \
 	fi
 
 bench: setup
