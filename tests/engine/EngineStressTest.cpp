@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <mutex>
 #include <random>
@@ -16,6 +15,7 @@
 #include "engine/EnginePlatform.h"
 #include "engine/ScrollEngine.h"
 #include "settings/ConfigStore.h"
+#include "support/AutoResetEvent.h"
 #include "support/InMemoryConfigFiles.h"
 
 namespace {
@@ -29,17 +29,9 @@ public:
     std::atomic<bool> parked{false}; // the engine thread waits on the wake event: no step in flight
 
     double NowMs() override { return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count(); }
-    void SetWake() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        signalled_ = true;
-        cv_.notify_one();
-    }
+    void SetWake() override { wake_.Set(); }
     void WaitForWake() override {
-        std::unique_lock<std::mutex> lock(mutex_);
-        parked = true;
-        cv_.wait(lock, [this] { return signalled_; });
-        parked = false;
-        signalled_ = false;
+        wake_.Wait([this] { parked = true; }, [this] { parked = false; });
     }
     bool IsModifierDown() override { return false; }
     void WaitFrame(int32_t) override { std::this_thread::sleep_for(std::chrono::microseconds(500)); }
@@ -51,9 +43,7 @@ public:
     bool HasHighResolutionTimer() const override { return true; }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    bool signalled_ = false;
+    AutoResetEvent wake_;
 };
 
 double StressSeconds() {

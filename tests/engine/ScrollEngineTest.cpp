@@ -4,7 +4,6 @@
 #include <chrono>
 #include <algorithm>
 #include <cmath>
-#include <condition_variable>
 #include <limits>
 #include <mutex>
 #include <string>
@@ -14,6 +13,7 @@
 #include "engine/FramePacing.h"
 #include "engine/ScrollEngine.h"
 #include "settings/ConfigStore.h"
+#include "support/AutoResetEvent.h"
 #include "support/InMemoryConfigFiles.h"
 #include "support/ScriptedEnginePlatform.h"
 
@@ -209,16 +209,8 @@ public:
     double NowMs() override {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
     }
-    void SetWake() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        signalled_ = true;
-        cv_.notify_all();
-    }
-    void WaitForWake() override {
-        std::unique_lock<std::mutex> lock(mutex_);
-        cv_.wait(lock, [this] { return signalled_; });
-        signalled_ = false;
-    }
+    void SetWake() override { wake_.Set(); }
+    void WaitForWake() override { wake_.Wait(); }
     void BeginFrames() override {
         ++frameRuns;
         ++openFrameRuns;
@@ -241,9 +233,7 @@ public:
     bool HasHighResolutionTimer() const override { return true; }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    bool signalled_ = false;
+    AutoResetEvent wake_;
 };
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
