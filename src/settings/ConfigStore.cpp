@@ -9,6 +9,20 @@
 
 using Lock = std::lock_guard<std::mutex>;
 
+namespace {
+
+// Whether a stored application entry equals an already lower-cased name, ignoring
+// case. Lower-casing never changes the length, so most entries are rejected before
+// any copy; scratch is reused across a walk of the list.
+bool SameAppName(const std::wstring& stored, const std::wstring& lowerName, std::wstring& scratch) {
+    if (stored.size() != lowerName.size()) return false;
+    scratch.assign(stored);
+    LowerCaseInPlace(scratch);
+    return scratch == lowerName;
+}
+
+} // namespace
+
 ConfigStore::ConfigStore(std::wstring configPath, ConfigFileSystem& files, AutoStartRegistry& autoStart)
     : configPath_(std::move(configPath)), files_(files), autoStart_(autoStart) {
     ResetLocked(); // no other thread can see the store yet
@@ -72,14 +86,9 @@ bool ConfigStore::IsAppExcluded(std::wstring_view processName) const {
     const std::wstring name = ToLowerCopy(std::wstring(ExclusionRules::TrimAppText(processName)));
     if (name.empty()) return false;
     Lock lock(lock_);
-    std::wstring entry; // one buffer for the walk: entries are short and reuse its capacity
-    for (const std::wstring& stored : settings_.ExcludedApps) {
-        if (stored.size() != name.size()) continue;
-        entry.assign(stored);
-        LowerCaseInPlace(entry);
-        if (entry == name) return true;
-    }
-    return false;
+    std::wstring scratch;
+    return std::any_of(settings_.ExcludedApps.begin(), settings_.ExcludedApps.end(),
+                       [&](const std::wstring& stored) { return SameAppName(stored, name, scratch); });
 }
 
 bool ConfigStore::IsSiteExcluded(std::wstring_view normalizedAddress, std::wstring_view title) const {
@@ -138,8 +147,9 @@ void ConfigStore::AddExcludedApp(std::wstring_view text) {
     if (entry.empty()) return;
     const std::wstring lower = ToLowerCopy(entry);
     Lock lock(lock_);
+    std::wstring scratch;
     const bool present = std::any_of(settings_.ExcludedApps.begin(), settings_.ExcludedApps.end(),
-                                     [&](const std::wstring& stored) { return ToLowerCopy(stored) == lower; });
+                                     [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
     if (present) return;
     settings_.ExcludedApps.push_back(std::move(entry));
     SaveLocked();
@@ -159,7 +169,8 @@ void ConfigStore::RemoveExcludedApp(std::wstring_view text) {
     // No ".exe" is added and no folder cut: the window passes the stored text itself.
     const std::wstring lower = ToLowerCopy(std::wstring(ExclusionRules::TrimAppText(text)));
     Lock lock(lock_);
-    std::erase_if(settings_.ExcludedApps, [&](const std::wstring& stored) { return ToLowerCopy(stored) == lower; });
+    std::wstring scratch;
+    std::erase_if(settings_.ExcludedApps, [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
     SaveLocked();
 }
 
