@@ -1,5 +1,38 @@
 #pragma once
-// Command ids of the tray menu and the settings window's timers.
+// Every id that reaches the settings window as a command: its controls, the tray
+// menu's commands, and its one timer. No windows.h: the layout tables use them too.
 
+// Controls, in creation (and Tab) order.
+inline constexpr int IDC_ENABLE_TOGGLE = 2001;
+inline constexpr int IDC_V_SPEED = 2002;
+inline constexpr int IDC_V_DURATION = 2003;
+inline constexpr int IDC_V_SMOOTHING = 2004;
+inline constexpr int IDC_V_ACCEL_TOGGLE = 2015;
+inline constexpr int IDC_V_ACCEL_STRENGTH = 2005;
+inline constexpr int IDC_H_SPEED = 2006;
+inline constexpr int IDC_H_DURATION = 2007;
+inline constexpr int IDC_H_SMOOTHING = 2008;
+inline constexpr int IDC_H_ACCEL_TOGGLE = 2016;
+inline constexpr int IDC_H_ACCEL_STRENGTH = 2009;
+inline constexpr int IDC_APP_LIST = 2020;
+inline constexpr int IDC_APP_EDIT = 2021;
+inline constexpr int IDC_APP_ADD = 2022;
+inline constexpr int IDC_APP_BROWSE = 2023;
+inline constexpr int IDC_APP_REMOVE = 2024;
+inline constexpr int IDC_SITE_LIST = 2040;
+inline constexpr int IDC_SITE_EDIT = 2041;
+inline constexpr int IDC_SITE_ADD = 2042;
+inline constexpr int IDC_SITE_REMOVE = 2044;
+inline constexpr int IDC_AUTOSTART_TOGGLE = 2031;
+inline constexpr int IDC_RESET = 2032;
+inline constexpr int IDC_HIDE_TO_TRAY = 2034;
+
+// The tray icon's context menu.
+inline constexpr int ID_TRAY_TOGGLE = 3001;
+inline constexpr int ID_TRAY_SETTINGS = 3002;
+inline constexpr int ID_TRAY_ABOUT = 3003;
 inline constexpr int ID_TRAY_EXIT = 3004;
+
+// The deferred save after slider movements.
 inline constexpr unsigned TIMER_SAVE = 1;
+inline constexpr unsigned SaveDelayMs = 500;

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsLayout.h"
+
+TEST(SettingsLayoutTest, ScalingRoundsLikeMulDiv) {
+    EXPECT_EQ(ScaleToDpi(600, 96), 600);
+    EXPECT_EQ(ScaleToDpi(604, 144), 906);
+    EXPECT_EQ(ScaleToDpi(13, 120), 16);  // 16.25
+    EXPECT_EQ(ScaleToDpi(1, 144), 2);    // 1.5: halves away from zero
+    EXPECT_EQ(ScaleToDpi(-1, 144), -2);
+    EXPECT_EQ(ScaleToDpi(-13, 120), -16);
+    EXPECT_FLOAT_EQ(ScaleToDpi(9.5f, 144), 14.25f);
+    EXPECT_EQ(ScaleToDpi(LayoutRect{24, 80, 576, 118}, 144), (LayoutRect{36, 120, 864, 177}));
+}
+
+TEST(SettingsLayoutTest, TabsSplitTheStripAndTheLastTakesTheRest) {
+    struct Case {
+        unsigned dpi;
+        LayoutRect first, second, last;
+    };
+    // 96: inner width 544 -> 108 per tab, rest 4 to the last; 144: 816 -> 163, rest 1; 120: 680 -> 136, no rest.
+    for (const Case& c : {Case{96, {28, 84, 136, 114}, {136, 84, 244, 114}, {460, 84, 572, 114}},
+                          Case{144, {42, 126, 205, 171}, {205, 126, 368, 171}, {694, 126, 858, 171}},
+                          Case{120, {35, 105, 171, 143}, {171, 105, 307, 143}, {579, 105, 715, 143}}}) {
+        SCOPED_TRACE(c.dpi);
+        EXPECT_EQ(TabRectAt(0, c.dpi), c.first);
+        EXPECT_EQ(TabRectAt(1, c.dpi), c.second);
+        EXPECT_EQ(TabRectAt(PageCount - 1, c.dpi), c.last);
+        for (int i = 1; i < PageCount; ++i) EXPECT_EQ(TabRectAt(i, c.dpi).left, TabRectAt(i - 1, c.dpi).right);
+    }
+}
+
+TEST(SettingsLayoutTest, HitTestingFindsTheTabUnderThePoint) {
+    struct Case {
+        int x, y;
+        unsigned dpi;
+        int tab;
+    };
+    for (const Case& c : {Case{28, 84, 96, 0}, Case{135, 113, 96, 0}, Case{136, 100, 96, 1}, Case{571, 100, 96, 4},
+                          Case{572, 100, 96, -1}, Case{27, 100, 96, -1}, Case{100, 83, 96, -1}, Case{100, 114, 96, -1},
+                          Case{300, 100, 96, 2}, Case{857, 170, 144, 4}, Case{204, 150, 144, 0}, Case{205, 150, 144, 1},
+                          Case{100, 100, 144, -1}, Case{100, 150, 144, 0}}) {
+        EXPECT_EQ(HitTestTabAt(c.x, c.y, c.dpi), c.tab) << c.x << "," << c.y << " at " << c.dpi;
+    }
+}
+
+TEST(SettingsLayoutTest, ControlTableGroupsPagesInCreationOrder) {
+    std::vector<int> pages[PageCount];
+    std::vector<int> everyPage;
+    std::set<int> ids;
+    for (const ControlSpec& control : SettingsControls()) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.id;
+        EXPECT_EQ(FindControl(control.id), &control);
+        EXPECT_GE(control.rect.left, 0);
+        EXPECT_LE(control.rect.right, ClientWidth);
+        EXPECT_LE(control.rect.bottom, ClientHeight);
+        EXPECT_GT(control.rect.Width(), 0);
+        EXPECT_GT(control.rect.Height(), 0);
+        (control.page == AllPages ? everyPage : pages[control.page]).push_back(control.id);
+    }
+    EXPECT_EQ(ids.size(), 23u);
+    EXPECT_EQ(FindControl(2010), nullptr);
+    EXPECT_EQ(everyPage, (std::vector<int>{IDC_ENABLE_TOGGLE, IDC_HIDE_TO_TRAY}));
+    EXPECT_EQ(pages[0], (std::vector<int>{2002, 2003, 2004, 2015, 2005}));
+    EXPECT_EQ(pages[1], (std::vector<int>{2006, 2007, 2008, 2016, 2009}));
+    EXPECT_EQ(pages[2], (std::vector<int>{2020, 2021, 2022, 2023, 2024}));
+    EXPECT_EQ(pages[3], (std::vector<int>{2040, 2041, 2042, 2044}));
+    EXPECT_EQ(pages[4], (std::vector<int>{2031, 2032}));
+    EXPECT_TRUE(FindControl(IDC_APP_ADD)->primary);
+    EXPECT_TRUE(FindControl(IDC_SITE_ADD)->primary);
+    EXPECT_FALSE(FindControl(IDC_APP_BROWSE)->primary);
+
+    // The site examples name the same domain in the cue, the hint and the description.
+    const std::wstring domain = ExampleSiteDomain;
+    const std::wstring cue = FindControl(IDC_SITE_EDIT)->text;
+    const std::wstring hint = FindControl(IDC_SITE_LIST)->text;
+    EXPECT_EQ(cue.substr(cue.size() - domain.size()), domain);
+    EXPECT_EQ(hint.substr(hint.size() - domain.size()), domain);
+}
+
+TEST(SettingsLayoutTest, SliderRowsMatchTheirControls) {
+    for (bool horizontal : {false, true}) {
+        for (int row = 0; row < SliderRowCount; ++row) {
+            const int id = SliderId(horizontal, row);
+            const ControlSpec* slider = FindControl(id);
+            ASSERT_NE(slider, nullptr);
+            EXPECT_EQ(slider->kind, ControlKind::Slider);
+            EXPECT_EQ(slider->page, horizontal ? PageHorizontal : PageVertical);
+            // The slider sits 22 below its label line and is 30 tall.
+            EXPECT_EQ(slider->rect.top, SliderLabelRect(row).top + 22);
+            EXPECT_EQ(slider->rect.bottom, SliderLabelRect(row).top + 52);
+            int foundRow = -1;
+            bool foundHorizontal = !horizontal;
+            ASSERT_TRUE(SliderRowOf(id, foundRow, foundHorizontal));
+            EXPECT_EQ(foundRow, row);
+            EXPECT_EQ(foundHorizontal, horizontal);
+        }
+    }
+    int row = 0;
+    bool horizontal = false;
+    EXPECT_FALSE(SliderRowOf(IDC_V_ACCEL_TOGGLE, row, horizontal));
+    EXPECT_EQ(PageCards(PageVertical).size(), 2u);
+    EXPECT_EQ(PageCards(PageSites).size(), 1u);
+    EXPECT_EQ(PageCards(PageGeneral)[1], (LayoutRect{24, 292, 576, 540}));
+    EXPECT_TRUE(PageCards(7).empty());
+}
