@@ -68,6 +68,14 @@ inline constexpr int SliderRowTop[SliderRowCount] = {184, 246, 308, 474};
 // The row's label and value line, (44, y)-(556, y + 20).
 LayoutRect SliderLabelRect(int row);
 
+// Trackbar range and steps of each row: speed, duration (ms), smoothing and
+// acceleration strength (both in tenths).
+struct SliderRange {
+    int min, max, lineStep, pageStep;
+};
+inline constexpr SliderRange SliderRanges[SliderRowCount] = {{30, 480, 10, 30}, {50, 800, 10, 50}, {20, 50, 1, 5},
+                                                             {10, 50, 1, 5}};
+
 // Slider control id of `row` (0-3) on the vertical or horizontal page.
 int SliderId(bool horizontal, int row);
 // The row (0-3) and page of a slider id; false for any other id.
