@@ -10,6 +10,9 @@
 
 #include "engine/AxisMotion.h"
 #include "engine/ScrollEngine.h"
+#include "exclusions/AddressBook.h"
+#include "exclusions/ExclusionDecision.h"
+#include "exclusions/ProcessInfo.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
 #include "support/ScriptedEnginePlatform.h"
@@ -92,6 +95,46 @@ void BM_IsAppExcluded(benchmark::State& state, const wchar_t* name) {
 }
 BENCHMARK_CAPTURE(BM_IsAppExcluded, not_listed, L"firefox.exe");
 BENCHMARK_CAPTURE(BM_IsAppExcluded, last_entry, L"Photoshop.exe");
+
+// The hook's exclusion decision for a notch over a page inside a Chromium window:
+// the process record is warm, five site rules are tried (none matches, so all are),
+// the title is read and the watcher's address copied from the shared book.
+class BrowserUnderCursor : public PointTargetQueries, public ProcessQueries {
+public:
+    static constexpr WindowId Page = 0x100, Window = 0x200;
+    AddressBook addresses;
+
+    WindowId WindowAt(int32_t, int32_t) override { return Page; }
+    uint32_t ProcessIdOf(WindowId) override { return 4242; }
+    WindowId RootOf(WindowId) override { return Window; }
+    std::wstring TitleOf(WindowId) override { return L"Weather forecast for the week ahead - Google Chrome"; }
+    std::wstring AddressOf(WindowId window) override { return addresses.Get(window); }
+    uint64_t TickMs() override { return 10000; }
+
+    bool Inspect(uint32_t, std::wstring& path, uint32_t& level) override {
+        path = L"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe";
+        level = MediumIntegrityLevel;
+        return true;
+    }
+    uint32_t ReadOwnIntegrityLevel() override { return MediumIntegrityLevel; }
+};
+
+void BM_ExclusionDecisionOverBrowser(benchmark::State& state) {
+    InMemoryConfigFiles files;
+    FakeAutoStart autoStart;
+    ConfigStore store(L"C:\\bench\\config.ini", files, autoStart);
+    for (const wchar_t* rule : {L"wikipedia.org", L"github.com/settings", L"Видео", L"docs.python.org", L"youtube.com"})
+        store.AddExcludedSite(rule);
+    BrowserUnderCursor browser;
+    browser.addresses.Publish(BrowserUnderCursor::Window, L"weather.example.com/forecast/week");
+    OwnIntegrityLevel own;
+    ProcessInfoCache processes(browser, own);
+    IsExcludedAt(10, 10, browser, processes, store); // warms the process record
+    auto decide = [&] { benchmark::DoNotOptimize(IsExcludedAt(10, 10, browser, processes, store)); };
+    for (auto _ : state) decide();
+    ReportAllocations(state, decide);
+}
+BENCHMARK(BM_ExclusionDecisionOverBrowser)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,7 +1,9 @@
 // Measures the real Velvetglide.exe from the outside, as an application sees it:
 // frame pacing, notch latency, the hook's cost on every mouse event and the units
-// delivered. Run under Wine by tools/bench-wine, which also counts the program's
-// thread wake-ups from Linux while this program holds it idle (--idle-handshake).
+// delivered; and, in this process with the program's own Win32 queries, the cost of
+// the exclusion decision over a browser window (--exclusions-only: that alone). Run
+// under Wine by tools/bench-wine, which also counts the program's thread wake-ups
+// from Linux while this program holds it idle (--idle-handshake).
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +17,14 @@
 #include <vector>
 
 #include "e2e/ProgramUnderTest.h"
+#include "e2e/TargetProcess.h"
+#include "exclusions/AddressBook.h"
+#include "exclusions/ExclusionDecision.h"
+#include "exclusions/PointTargetWin32.h"
+#include "exclusions/ProcessInfo.h"
+#include "exclusions/ProcessQueriesWin32.h"
+#include "settings/ConfigStore.h"
+#include "support/InMemoryConfigFiles.h"
 #include "e2e/WheelTargetWindow.h"
 #include "engine/AxisMotion.h"
 #include "engine/DisplayRefreshRate.h"
@@ -468,6 +478,62 @@ void UnitsWithAcceleration() {
           (static_cast<double>(totalReceived) - totalModel) / totalModel * 100.0, worst);
 }
 
+// ---- [6] the exclusion decision -------------------------------------------------------
+
+AddressBook g_addresses; // stands in for the browser watcher's
+std::wstring PublishedAddress(HWND window) { return g_addresses.Get(reinterpret_cast<WindowId>(window)); }
+
+// The hook's exclusion decision, called here in the bench's own process with the
+// program's Win32 queries, for the point over a page inside a chrome.exe window of
+// another process: five site rules, none matching, so all five are tried.
+void ExclusionDecisionCost() {
+    Print("\n[6] Exclusion decision for a notch over a browser window\n");
+    TempFolder copies;
+    const TargetPlacement place{650, 100, 400, 300};
+    TargetProcess browser(copies.Path(), L"chrome.exe", L"Chrome_WidgetWin_1", L"Weather forecast - Google Chrome",
+                          place, true);
+    if (!browser.IsReady()) {
+        Print("  !! the wheel target program did not start (is it built beside this program?)\n");
+        return;
+    }
+    g_addresses.Publish(reinterpret_cast<WindowId>(browser.Window()), L"weather.example.com/forecast/week");
+    InMemoryConfigFiles files;
+    FakeAutoStart autoStart;
+    ConfigStore noSites(L"C:\\bench\\none.ini", files, autoStart);
+    ConfigStore fiveSites(L"C:\\bench\\five.ini", files, autoStart);
+    for (const wchar_t* rule : {L"wikipedia.org", L"github.com/settings", L"\u0432\u0438\u0434\u0435\u043E",
+                                L"docs.python.org", L"youtube.com"})
+        fiveSites.AddExcludedSite(rule);
+    Win32ProcessQueries queries;
+    OwnIntegrityLevel own;
+    Win32PointTarget target(PublishedAddress);
+    const int x = place.x + place.width / 2, y = place.y + place.height / 2;
+
+    // Rounds of the three kinds in turn, so that a slow stretch of the machine is shared by all.
+    ProcessInfoCache warmCache(queries, own);
+    std::vector<double> none, warm, cold;
+    bool excluded = IsExcludedAt(x, y, target, warmCache, fiveSites);
+    auto time = [&](std::vector<double>& into, ProcessInfoCache& cache, const ConfigStore& store) {
+        const double before = QpcNowMs();
+        excluded = IsExcludedAt(x, y, target, cache, store) || excluded;
+        into.push_back(QpcNowMs() - before);
+    };
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 500; ++i) time(none, warmCache, noSites);
+        for (int i = 0; i < 500; ++i) time(warm, warmCache, fiveSites);
+        for (int i = 0; i < 10; ++i) {
+            ProcessInfoCache fresh(queries, own);
+            time(cold, fresh, fiveSites);
+        }
+    }
+    if (excluded) Print("  !! the window was excluded: the decision did not run to its end\n");
+    Print("    IsExcludedAt with the program's Win32 queries, in this process, over a page inside a\n"
+          "    Chrome_WidgetWin_1 window of chrome.exe (another process); none of the rules matches.\n");
+    PrintCost("no site rules (the title is not read):", Summarize(none));
+    PrintCost("five site rules, process cache warm:", Summarize(warm));
+    PrintCost("five site rules, process queried (cold):", Summarize(cold));
+}
+
 // ---- [5] idle hand-shake with tools/bench-wine ----------------------------------------
 
 // The script counts the program's thread switches from Linux; this side holds the program
@@ -508,10 +574,11 @@ void IdleHandshake(ProgramUnderTest& program) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool handshake = false, pacingOnly = false;
+    bool handshake = false, pacingOnly = false, exclusionsOnly = false;
     for (int i = 1; i < argc; ++i) {
         handshake = handshake || std::strcmp(argv[i], "--idle-handshake") == 0;
         pacingOnly = pacingOnly || std::strcmp(argv[i], "--pacing-only") == 0; // quick look at one figure
+        exclusionsOnly = exclusionsOnly || std::strcmp(argv[i], "--exclusions-only") == 0;
     }
     const double benchStart = QpcNowMs();
 
@@ -525,6 +592,10 @@ int main(int argc, char** argv) {
     g_target = &target;
     Print("Velvetglide under Wine: measured from a separate target window (QPC times in its own process)\n");
 
+    if (exclusionsOnly) {
+        ExclusionDecisionCost();
+        return 0;
+    }
     FramePacing(periodMs, refreshHz, frameRate);
     if (pacingOnly) return 0;
 
@@ -590,6 +661,7 @@ int main(int argc, char** argv) {
         }
         StopProgram(program);
     }
+    ExclusionDecisionCost();
     Print("\nbench program finished in %.0f s\n", (QpcNowMs() - benchStart) / 1000.0);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "exclusions/BrowserPoller.h"
+#include "exclusions/PointTargetWin32.h"
 #include "exclusions/ProcessQueriesWin32.h"
 #include "exclusions/UiAutomationTree.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr DWORD PollPeriodMs = 300;
 constexpr int ClassNameChars = 64;
-constexpr int TitleChars = 512;
 
 HWND AsWindow(WindowId window) { return reinterpret_cast<HWND>(window); }
 
@@ -39,16 +39,8 @@ public:
         const int length = GetClassNameW(AsWindow(window), buffer, ClassNameChars);
         return std::wstring(buffer, length > 0 ? static_cast<size_t>(length) : 0);
     }
-    std::wstring Title(WindowId window) override {
-        wchar_t buffer[TitleChars] = {};
-        const int length = InternalGetWindowText(AsWindow(window), buffer, TitleChars);
-        return std::wstring(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-    }
-    uint32_t ProcessIdOf(WindowId window) override {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(AsWindow(window), &processId);
-        return processId;
-    }
+    std::wstring Title(WindowId window) override { return ReadWindowTitle(AsWindow(window)); }
+    uint32_t ProcessIdOf(WindowId window) override { return WindowProcessId(AsWindow(window)); }
     WindowId Foreground() override { return reinterpret_cast<WindowId>(GetForegroundWindow()); }
     bool ReadImagePath(uint32_t processId, std::wstring& path) override {
         const UniqueKernelHandle process = OpenProcessForQuery(processId);
