@@ -165,20 +165,6 @@ TEST_F(BrowserPollerTest, AnEmptySiteListReleasesEverythingAndARuleStartsAfresh)
     EXPECT_EQ(poller.WatchedCount(), 2u);
 }
 
-TEST_F(BrowserPollerTest, WithoutUiAutomationWindowsAreTrackedAndAddressesStayEmpty) {
-    OpenChromeWindow(1, L"example.com");
-    tree.canSearch = false;
-    for (uint64_t t : {1000u, 1300u, 40000u}) {
-        desktop.now = t;
-        desktop.windows.at(1).title = L"Page at " + std::to_wstring(t);
-        poller.Poll();
-        EXPECT_EQ(addresses.Get(1), L"");
-    }
-    EXPECT_EQ(addresses.Size(), 1u);
-    EXPECT_NE(poller.Find(1), nullptr);
-    EXPECT_EQ(tree.rootRequests + tree.valueReads, 0);
-}
-
 TEST(BrowserKindCacheTest, KeepsEachAnswerAMinuteAndEmptiesAboveTheBound) {
     FakeDesktop desktop;
     desktop.imagePaths = {{Chrome, L"C:\\chrome\\Chrome.exe"}, {Firefox, L"D:/portable/firefox.exe"}};

@@ -40,19 +40,13 @@ public:
 } // namespace
 
 TEST(TargetClassificationTest, BrowsersAreKnownByFileNameInAnyCase) {
-    const std::pair<const wchar_t*, BrowserKind> cases[] = {
-        {L"chrome.exe", BrowserKind::ChromiumFamily},  {L"MSEDGE.EXE", BrowserKind::ChromiumFamily},
-        {L"Browser.exe", BrowserKind::ChromiumFamily}, {L"opera.exe", BrowserKind::ChromiumFamily},
-        {L"brave.exe", BrowserKind::ChromiumFamily},   {L"Vivaldi.exe", BrowserKind::ChromiumFamily},
-        {L"chromium.exe", BrowserKind::ChromiumFamily}, {L"thorium.exe", BrowserKind::ChromiumFamily},
-        {L"arc.exe", BrowserKind::ChromiumFamily},     {L"FireFox.exe", BrowserKind::FirefoxFamily},
-        {L"librewolf.exe", BrowserKind::FirefoxFamily}, {L"waterfox.exe", BrowserKind::FirefoxFamily},
-        {L"floorp.exe", BrowserKind::FirefoxFamily},   {L"ZEN.exe", BrowserKind::FirefoxFamily},
-        {L"chrome", BrowserKind::None},                {L"chrome.exe.bak", BrowserKind::None},
-        {L"notchrome.exe", BrowserKind::None},         {L" chrome.exe", BrowserKind::None},
-        {L"", BrowserKind::None},                      {L"explorer.exe", BrowserKind::None},
-    };
-    for (const auto& [name, kind] : cases) EXPECT_EQ(ClassifyBrowserExe(name), kind) << testing::Message() << name;
+    for (const wchar_t* name : {L"chrome.exe", L"MSEDGE.EXE", L"Browser.exe", L"opera.exe", L"brave.exe",
+                                L"Vivaldi.exe", L"chromium.exe", L"thorium.exe", L"arc.exe"})
+        EXPECT_EQ(ClassifyBrowserExe(name), BrowserKind::ChromiumFamily) << testing::Message() << name;
+    for (const wchar_t* name : {L"FireFox.exe", L"librewolf.exe", L"waterfox.exe", L"floorp.exe", L"ZEN.exe"})
+        EXPECT_EQ(ClassifyBrowserExe(name), BrowserKind::FirefoxFamily) << testing::Message() << name;
+    for (const wchar_t* name : {L"chrome", L"chrome.exe.bak", L"notchrome.exe", L" chrome.exe", L"", L"explorer.exe"})
+        EXPECT_EQ(ClassifyBrowserExe(name), BrowserKind::None) << testing::Message() << name;
 
     EXPECT_EQ(FileNameOfPath(L"C:\\Program Files\\App\\app.exe"), L"app.exe");
     EXPECT_EQ(FileNameOfPath(L"Z:/tmp/x/chrome.exe"), L"chrome.exe");
