@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <thread>
 
 #include "e2e/ProgramUnderTest.h"
 #include "e2e/TargetProcess.h"
@@ -15,6 +16,7 @@
 #include "engine/WheelInjection.h"
 #include "exclusions/AddressBook.h"
 #include "exclusions/BrowserWatcherThread.h"
+#include "exclusions/UiAutomationTree.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
 
@@ -152,6 +154,8 @@ TEST_F(ExclusionsE2ETest, SiteRulesMatchBrowserTitlesOnlyForKnownBrowsers) {
          "a rule with a path never matches by title"},
         {L"chrome.exe", Chromium, L"Weather forecast - Google Chrome", false, false, "no rule matches"},
         {L"firefox.exe", Mozilla, L"Wikipedia — Mozilla Firefox", true, true, "Firefox by title"},
+        {L"firefox.exe", Mozilla, L"Смешное видео — Mozilla Firefox", false, true, "Firefox, a word rule"},
+        {L"firefox.exe", Mozilla, L"GitHub Settings — Mozilla Firefox", false, false, "Firefox, a rule with a path"},
         {L"FIREFOX.EXE", Mozilla, L"Прогноз погоды — Mozilla Firefox", false, false, "Firefox, no rule matches"},
         {L"chat.exe", Chromium, L"Wikipedia chat", false, false, "the browsers' window class, but no browser"},
     };
@@ -194,6 +198,12 @@ TEST(BrowserWatcherE2ETest, TracksBrowserWindowsWithoutUiAutomationAndStopsPromp
     auto chrome = StartTarget(copies, L"chrome.exe", Chromium, L"Example Domain - Google Chrome", Cell(0, 0));
     const auto firefox = StartTarget(copies, L"firefox.exe", Mozilla, L"Example Domain — Mozilla Firefox", Cell(1, 0));
     const WindowId chromeWindow = reinterpret_cast<WindowId>(chrome->Window());
+
+    std::thread([] {
+        const HRESULT apartment = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        std::printf("UI Automation available: %s\n", UiAutomationTree().CanSearch() ? "yes" : "no");
+        if (SUCCEEDED(apartment)) CoUninitialize();
+    }).join();
 
     BrowserWatcherThread watcher;
     watcher.Start(store, addresses);

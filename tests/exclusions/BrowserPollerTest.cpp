@@ -126,20 +126,20 @@ TEST_F(BrowserPollerTest, SearchesAtMostEveryThirtySecondsAndAgainAtOnceWhenTheF
     EXPECT_EQ(tree.rootRequests, 2);
     EXPECT_EQ(addresses.Get(1), L"example.com/x");
 
-    // A failed read drops the element and publishes the empty address; the next read searches at once.
-    tree[field].valueReadable = false;
-    pollWithNewTitle(31300);
-    EXPECT_EQ(addresses.Get(1), L"");
-    EXPECT_EQ(tree.Outstanding(), 0);
-    tree[field].valueReadable = true;
-    pollWithNewTitle(31600);
-    EXPECT_EQ(tree.rootRequests, 3);
-    EXPECT_EQ(addresses.Get(1), L"example.com/x");
-    // A value that is not a string counts as a failed read.
-    tree[field].valueIsString = false;
-    pollWithNewTitle(31900);
-    EXPECT_EQ(addresses.Get(1), L"");
-    EXPECT_EQ(tree.Outstanding(), 0);
+    // A failed read, or a value that is not a string, drops the element and publishes the
+    // empty address; the next read searches again at once.
+    int searches = tree.rootRequests;
+    uint64_t now = 31000;
+    for (bool Tree::Node::*failure : {&Tree::Node::valueReadable, &Tree::Node::valueIsString}) {
+        tree[field].*failure = false;
+        pollWithNewTitle(now += 300);
+        EXPECT_EQ(addresses.Get(1), L"");
+        EXPECT_EQ(tree.Outstanding(), 0);
+        tree[field].*failure = true;
+        pollWithNewTitle(now += 300);
+        EXPECT_EQ(tree.rootRequests, ++searches);
+        EXPECT_EQ(addresses.Get(1), L"example.com/x");
+    }
     EXPECT_FALSE(tree.AnyReleasedTwice());
     EXPECT_EQ(tree.useAfterRelease, 0);
 }
