@@ -116,8 +116,8 @@ def steps(points, x_max):
 
 
 def draw_panel(top, bottom, title, t, s, x_max):
-    # Without smoothing the application would jump a whole notch at each send.
     top.set_axisbelow(True)  # the grid under everything else
+    # Without smoothing the application would jump a whole notch at each send.
     top.step(*steps(t["sent"], x_max), where="post", color=JUMP, linewidth=1.5, zorder=2)
     # The engine's curve for these send times, as a band under the received steps.
     model = [(ms, u) for ms, u in t["model"] if ms <= x_max]
