@@ -7,10 +7,10 @@
 
 void DrawListItem(HDC target, const RECT& rect, bool selected, std::wstring_view text, unsigned dpi,
                   const ThemeFonts& fonts) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    MemoryCanvas canvas(target, width, height);
+    MemoryCanvas canvas(target, rect);
     if (!canvas) return;
+    const int width = canvas.Width();
+    const int height = canvas.Height();
     canvas.FillAll(Palette::Field);
     if (selected) {
         const float inset = ScaleToDpi(2.0f, dpi);
@@ -36,12 +36,10 @@ void DrawListBoxItem(const DRAWITEMSTRUCT& item, unsigned dpi, const ThemeFonts&
 }
 
 void DrawEmptyListHint(HDC target, const RECT& client, HFONT font, std::wstring_view hint) {
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    MemoryCanvas canvas(target, width, height);
+    MemoryCanvas canvas(target, client);
     if (!canvas) return;
     canvas.FillAll(Palette::Field);
-    canvas.Text(hint, {0, 0, width, height}, font, Palette::TextMuted, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    canvas.Text(hint, canvas.Bounds(), font, Palette::TextMuted, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
     canvas.CopyTo(target, client.left, client.top);
 }
 

@@ -24,6 +24,9 @@ class MemoryCanvas {
 public:
     // A picture compatible with `target`, at least 1 x 1 pixels.
     MemoryCanvas(HDC target, int width, int height);
+    // A picture the size of `area` (drawn at its own origin, copied back to `area`).
+    MemoryCanvas(HDC target, const RECT& area)
+        : MemoryCanvas(target, area.right - area.left, area.bottom - area.top) {}
     ~MemoryCanvas();
     MemoryCanvas(const MemoryCanvas&) = delete;
     MemoryCanvas& operator=(const MemoryCanvas&) = delete;
@@ -32,9 +35,10 @@ public:
     HDC Dc() const { return dc_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    RECT Bounds() const { return {0, 0, width_, height_}; }
 
     void Fill(const RECT& rect, std::uint32_t rgb);
-    void FillAll(std::uint32_t rgb) { Fill({0, 0, width_, height_}, rgb); }
+    void FillAll(std::uint32_t rgb) { Fill(Bounds(), rgb); }
 
     // Anti-aliased shapes through GDI+ with half-pixel offset; the graphics stay
     // open until text, an icon or the copy needs the DC again.

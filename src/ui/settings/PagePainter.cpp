@@ -59,7 +59,7 @@ void PaintTabCaptions(MemoryCanvas& canvas, const PageView& view, const ThemeFon
 } // namespace
 
 void PaintSettingsPage(HDC target, const RECT& client, const PageView& view, const ThemeFonts& fonts) {
-    MemoryCanvas canvas(target, client.right - client.left, client.bottom - client.top);
+    MemoryCanvas canvas(target, client);
     if (!canvas) return;
     canvas.FillAll(Palette::WindowBackground);
     PaintShapes(canvas, view);

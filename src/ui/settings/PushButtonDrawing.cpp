@@ -6,9 +6,7 @@
 #include "ui/settings/SettingsCommands.h"
 
 void DrawPushButton(HDC target, const RECT& rect, const PushButtonLook& look, unsigned dpi, const ThemeFonts& fonts) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    MemoryCanvas canvas(target, width, height);
+    MemoryCanvas canvas(target, rect);
     if (!canvas) return;
     const std::uint32_t background = look.footer ? Palette::WindowBackground : Palette::Card;
     canvas.FillAll(background);
@@ -30,12 +28,12 @@ void DrawPushButton(HDC target, const RECT& rect, const PushButtonLook& look, un
         shape.outline = Palette::Accent;
         shape.outlineWidth = ScaleToDpi(2.0f, dpi);
     }
-    canvas.RoundRect(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), ScaleToDpi(8.0f, dpi), shape);
+    canvas.RoundRect(canvas.Bounds(), ScaleToDpi(8.0f, dpi), shape);
 
     const std::uint32_t textColour = look.disabled ? Palette::TextMuted
                                      : look.primary ? Palette::TextOnAccent
                                                     : Palette::TextPrimary;
-    canvas.Text(look.text, {0, 0, width, height}, ThemeFonts::Font(fonts.bodySemibold), textColour,
+    canvas.Text(look.text, canvas.Bounds(), ThemeFonts::Font(fonts.bodySemibold), textColour,
                 DT_CENTER | DT_SINGLELINE | DT_VCENTER);
     canvas.CopyTo(target, rect.left, rect.top);
 }

@@ -4,13 +4,11 @@
 #include "ui/settings/Palette.h"
 
 void DrawSlider(HDC target, const SliderLook& look, unsigned dpi) {
-    const int width = look.client.right - look.client.left;
-    const int height = look.client.bottom - look.client.top;
-    MemoryCanvas canvas(target, width, height);
+    MemoryCanvas canvas(target, look.client);
     if (!canvas) return;
     canvas.FillAll(Palette::Card);
 
-    const float mid = height / 2.0f;
+    const float mid = canvas.Height() / 2.0f;
     const float trackHeight = static_cast<float>(ScaleToDpi(4, dpi));
     const float trackTop = mid - trackHeight / 2.0f;
     const float channelLeft = static_cast<float>(look.channel.left);

@@ -6,10 +6,10 @@
 #include "ui/settings/SettingsCommands.h"
 
 void DrawSwitch(HDC target, const RECT& rect, const SwitchLook& look, unsigned dpi, const ThemeFonts& fonts) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    MemoryCanvas canvas(target, width, height);
+    MemoryCanvas canvas(target, rect);
     if (!canvas) return;
+    const int width = canvas.Width();
+    const int height = canvas.Height();
     const std::uint32_t background = look.header ? Palette::WindowBackground : Palette::Card;
     canvas.FillAll(background);
 
