@@ -11,8 +11,7 @@ struct TargetWheelRecord {
     int32_t delta;
     int32_t horizontal;
     uint64_t extraInfo;
-    double timeMs;   // QpcNowMs in the target: the counter is the same in every process
-    int32_t inChild; // received by the child window
+    double timeMs; // QpcNowMs in the target: the counter is the same in every process
 };
 
 struct TargetReport {

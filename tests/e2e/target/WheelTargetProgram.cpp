@@ -16,7 +16,7 @@ namespace {
 TargetReport* g_report = nullptr;
 HWND g_child = nullptr;
 
-void Record(HWND window, UINT message, WPARAM wParam) {
+void Record(UINT message, WPARAM wParam) {
     const LONG index = g_report->count;
     if (index >= TargetReport::MaxRecords) return;
     TargetWheelRecord& record = g_report->records[index];
@@ -24,7 +24,6 @@ void Record(HWND window, UINT message, WPARAM wParam) {
     record.horizontal = message == WM_MOUSEHWHEEL;
     record.extraInfo = static_cast<uint64_t>(GetMessageExtraInfo());
     record.timeMs = QpcNowMs();
-    record.inChild = window == g_child;
     InterlockedExchange(&g_report->count, index + 1); // a full barrier: the record is visible first
 }
 
@@ -32,7 +31,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
-        Record(window, message, wParam);
+        Record(message, wParam);
         return 0; // not handed to the parent: each message is recorded once
     case WM_CLOSE:
         DestroyWindow(window);
