@@ -1,5 +1,6 @@
 # Developer entry points. The real work is in tools/ (shell) and CMakePresets.json.
-#   make test   - everything CI runs: builds all presets, native + sanitizer + Wine tests
+#   make test   - everything CI runs: builds all presets, native + sanitizer + Wine tests,
+#                 and the headless demonstration once
 #   make run    - builds the Windows program and starts it under Wine on $DISPLAY
 #   make bench  - builds the native preset and runs the benchmarks
 #   make clean  - removes build output
@@ -21,7 +22,7 @@ test:
 # With DISPLAY set: uses the user's own display and default Wine prefix (~/.wine),
 # not the private session of the tests: this is for looking at the program.
 # Without DISPLAY: tools/run-demo shows the program at work in a private Xvfb
-# + Wine session and writes its pictures to out/.
+# + Wine session and writes out/glide.png, out/demo-window.png and out/glide.csv.
 run: setup
 	@if [ -z "$$DISPLAY" ]; then \
 		JOBS=$(JOBS) tools/run-demo; \

@@ -1,21 +1,20 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Summarises and draws what velvetglide_demo.exe recorded.
 
-Usage: tools/plot-glide.py GLIDE.csv OUT.svg
+Usage: /usr/bin/python3 tools/plot-glide.py GLIDE.csv OUT.png
 
-Prints one table row per train of notches and one sentence, and writes an SVG
-(turned into a PNG by tools/run-demo with ImageMagick). Standard library only:
-the machine has no matplotlib. The SVG keeps to what ImageMagick's built-in
-renderer draws correctly (no rotated text, text always with stroke="none").
-Exit code 1 when what arrived contradicts what the program promises.
+Prints one table row per train of notches and one sentence, and draws the PNG
+with matplotlib (Debian's python3-matplotlib: run it with Debian's own Python).
+Exit code 3 when what arrived contradicts what the program promises (the
+picture is drawn all the same); any other non-zero code is a failure.
 """
 
 import csv
 import sys
 from collections import OrderedDict
-from xml.sax.saxutils import escape
 
 PAUSE_MS = 40  # a longer gap while notches overlap would show as a stop (the e2e tests' bound)
+PROBLEMS_EXIT = 3
 MARK_DOWN = -1  # the demo scrolls down: delta -120 per notch; shown as positive units
 
 
@@ -98,143 +97,106 @@ def print_table(rows):
         print(line(r))
 
 
-# ---- SVG ------------------------------------------------------------------
+# ---- picture ---------------------------------------------------------------
 
-W, H = 1500, 640
 BLUE, ORANGE, GREY, RED, INK, JUMP = "#1f5fbf", "#f8c471", "#8a8a8a", "#c0392b", "#222222", "#d98880"
-FONT = 'font-family="DejaVu Sans" stroke="none"'  # ImageMagick strokes text unless told not to
+TITLES = {"one notch": "One notch", "blended pair": "Two notches 100 ms apart", "fast burst": "Six notches 50 ms apart"}
 
 
-def text(x, y, s, size=13, anchor="start", color=INK, weight="normal"):
-    return '<text x="%.1f" y="%.1f" %s font-size="%d" font-weight="%s" text-anchor="%s" fill="%s">%s</text>' % (
-        x, y, FONT, size, weight, anchor, color, escape(s))
+def steps(points, x_max):
+    """Cumulative units as a staircase: (x, y) lists for a "post" step plot from 0 to x_max."""
+    xs, ys, total = [0.0], [0.0], 0.0
+    for ms, units in points:
+        total += units
+        xs.append(ms)
+        ys.append(total)
+    xs.append(x_max)
+    ys.append(total)
+    return xs, ys
 
 
-def path(points, style):
-    """An open line through "x,y x,y ...". Round joins: ImageMagick's miter joins on many
-    tiny segments of a thick line draw a spurious line back to the start."""
-    return '<path d="M %s" fill="none" stroke-linejoin="round" stroke-linecap="round" %s/>' % (
-        " L ".join(points.split()), style)
-
-
-def nice_top(v):
-    for step in (20, 40, 60, 100, 200, 250, 500, 1000):
-        if v / step <= 8:
-            return step * (int(v / step) + 1), step
-    return v, v
-
-
-def panel(x0, title, t, s, duration_ms, x_max):
-    out = []
-    top, bottom = 130, 440          # cumulative units
-    bar_top, bar_bottom = 490, 560  # size of each event
-    left, right = x0 + 55, x0 + 455
-
-    target = s["expected"]
-    y_max, y_step = nice_top(max(target, s["units"]) * 1.08)
-    bar_max = max(10, 10 * ((s["largest"] + 9) // 10))
-
-    def px(ms):
-        return left + (right - left) * ms / x_max
-
-    def py(u):
-        return bottom - (bottom - top) * u / y_max
-
-    def pb(u):
-        return bar_bottom - (bar_bottom - bar_top) * u / bar_max
-
-    out.append(text((left + right) / 2, 96, title, 15, "middle", weight="bold"))
-    out.append(text((left + right) / 2, 116, "%d events, %d units, %.0f ms" % (s["events"], s["units"], s["duration"]),
-                    13, "middle", "#444444"))
-    # Grid and axes.
-    for u in range(0, int(y_max) + 1, y_step):
-        out.append('<line x1="%.1f" y1="%.1f" x2="%.1f" y2="%.1f" stroke="#e6e6e6" stroke-width="1"/>' % (left, py(u), right, py(u)))
-        out.append(text(left - 6, py(u) + 4, "%d" % u, 11, "end", "#555555"))
-    for ms in range(0, int(x_max) + 1, 100):
-        for yb, ya in ((bottom, top), (bar_bottom, bar_top)):
-            out.append('<line x1="%.1f" y1="%.1f" x2="%.1f" y2="%.1f" stroke="#eeeeee" stroke-width="1"/>' % (px(ms), ya, px(ms), yb))
-        out.append(text(px(ms), bar_bottom + 16, "%d" % ms, 11, "middle", "#555555"))
-    out.append('<rect x="%.1f" y="%d" width="%.1f" height="%d" fill="none" stroke="#999999" stroke-width="1"/>' % (left, top, right - left, bottom - top))
-    out.append('<rect x="%.1f" y="%d" width="%.1f" height="%d" fill="none" stroke="#999999" stroke-width="1"/>' % (left, bar_top, right - left, bar_bottom - bar_top))
-    out.append(text(left - 6, top - 8, "units", 11, "end", "#555555"))
-    out.append(text(left, bar_top - 6, "size of each event (units)", 11, "start", "#555555"))
-    out.append(text(left - 6, pb(bar_max) + 4, "%d" % bar_max, 11, "end", "#555555"))
-    out.append(text(left - 6, bar_bottom + 4, "0", 11, "end", "#555555"))
-
-    # The notches as sent.
-    for ms, _ in t["sent"]:
-        out.append('<line x1="%.1f" y1="%d" x2="%.1f" y2="%d" stroke="%s" stroke-width="1" stroke-dasharray="2,3"/>' % (px(ms), top, px(ms), bottom, RED))
-        out.append('<polygon points="%.1f,%d %.1f,%d %.1f,%d" fill="%s"/>' % (px(ms) - 5, top - 1, px(ms) + 5, top - 1, px(ms), top + 8, RED))
-    # Where the train must end.
-    out.append('<line x1="%.1f" y1="%.1f" x2="%.1f" y2="%.1f" stroke="%s" stroke-width="1.5" stroke-dasharray="7,5"/>' % (left, py(target), right, py(target), GREY))
-    out.append(text(right - 4, py(target) - 6, "expected total %d" % target, 12, "end", GREY))
-    # Without smoothing: the application would jump a whole notch at each send.
-    pts, total = ["%.1f,%.1f" % (px(0), py(0))], 0.0
-    for ms, u in t["sent"]:
-        pts.append("%.1f,%.1f" % (px(ms), py(total)))
-        total += u
-        pts.append("%.1f,%.1f" % (px(ms), py(total)))
-    pts.append("%.1f,%.1f" % (px(x_max), py(total)))
-    out.append(path(" ".join(pts), 'stroke="%s" stroke-width="1.5"' % JUMP))
+def draw_panel(top, bottom, title, t, s, x_max):
+    top.set_axisbelow(True)  # the grid under everything else
+    # Without smoothing the application would jump a whole notch at each send.
+    top.step(*steps(t["sent"], x_max), where="post", color=JUMP, linewidth=1.5, zorder=2)
     # The engine's curve for these send times, as a band under the received steps.
-    pts = " ".join("%.1f,%.1f" % (px(ms), py(u)) for ms, u in t["model"] if ms <= x_max)
-    out.append(path(pts, 'stroke="%s" stroke-width="6"' % ORANGE))
-    # What arrived: a step per event.
-    pts, total = ["%.1f,%.1f" % (px(0), py(0))], 0.0
-    for ms, u, _ in t["received"]:
-        pts.append("%.1f,%.1f" % (px(ms), py(total)))
-        total += u
-        pts.append("%.1f,%.1f" % (px(ms), py(total)))
-    pts.append("%.1f,%.1f" % (px(x_max), py(total)))
-    out.append(path(" ".join(pts), 'stroke="%s" stroke-width="2"' % BLUE))
-    for ms, u, marked in t["received"]:
-        color = BLUE if marked else RED
-        out.append('<line x1="%.1f" y1="%.1f" x2="%.1f" y2="%.1f" stroke="%s" stroke-width="2"/>' % (px(ms), bar_bottom, px(ms), pb(abs(u)), color))
-    return out
+    model = [(ms, u) for ms, u in t["model"] if ms <= x_max]
+    top.plot([ms for ms, _ in model], [u for _, u in model], color=ORANGE, linewidth=6,
+             solid_capstyle="round", zorder=2.5)
+    top.step(*steps([(ms, u) for ms, u, _ in t["received"]], x_max), where="post", color=BLUE, linewidth=2,
+             zorder=3)
+    for ms, _ in t["sent"]:
+        top.axvline(ms, color=RED, linewidth=1, linestyle=(0, (2, 3)), zorder=1)
+        top.plot([ms], [1.0], marker="v", markersize=9, color=RED, transform=top.get_xaxis_transform(),
+                 clip_on=False, zorder=4)
+    top.axhline(s["expected"], color=GREY, linewidth=1.5, linestyle=(0, (7, 5)), zorder=1)
+    top.annotate("expected total %d" % s["expected"], (1.0, s["expected"]), xycoords=("axes fraction", "data"),
+                 xytext=(-4, 5), textcoords="offset points", ha="right", color=GREY, fontsize=10)
+    top.set_ylim(0, max(s["expected"], s["units"]) * 1.12)
+    top.set_title("%s\n%d events, %d units, %.0f ms" % (title, s["events"], s["units"], s["duration"]),
+                  fontsize=11, color=INK, pad=14)
+    top.set_ylabel("units", fontsize=9, color="#555555")
+    top.grid(color="#e6e6e6", linewidth=1)
+
+    sizes = [abs(u) for _, u, _ in t["received"]]
+    bottom.vlines([ms for ms, _, _ in t["received"]], 0, sizes, linewidth=2,
+                  colors=[BLUE if marked else RED for _, _, marked in t["received"]])
+    bottom.set_ylim(0, max(10, 10 * ((s["largest"] + 9) // 10)))
+    bottom.set_ylabel("size of\neach event", fontsize=9, color="#555555")
+    bottom.set_axisbelow(True)
+    bottom.grid(axis="x", color="#eeeeee", linewidth=1)
+    bottom.set_xlim(0, x_max)
+    for ax in (top, bottom):
+        ax.tick_params(labelsize=9, colors="#555555")
 
 
-def write_svg(path, settings, trains, rows):
+def write_png(path, settings, trains, rows):
+    import matplotlib
+    matplotlib.use("Agg")  # no display, no GUI toolkit: straight to PNG
+    import matplotlib.pyplot as plt
+    from matplotlib.lines import Line2D
+
     duration = settings.get("DurationMs", 280)
     x_max = 100 * (int(max(s["duration"] for s in rows) / 100) + 2)
-    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">' % (W, H, W, H),
-           '<rect x="0" y="0" width="%d" height="%d" fill="white"/>' % (W, H)]
-    out.append(text(W / 2, 34, "Velvetglide: every wheel notch re-emitted as a glide of small marked events", 20, "middle", weight="bold"))
-    out.append(text(W / 2, 60, "as received by a window under Wine; DurationMs=%d, Smoothing=%g, acceleration %s"
-                    % (duration, settings.get("Smoothing", 3),
-                       "up to x%g" % settings.get("AccelStrength", 2) if settings.get("AccelEnabled", 1) else "off"),
-                    14, "middle", "#444444"))
-    titles = {"one notch": "One notch", "blended pair": "Two notches 100 ms apart",
-              "fast burst": "Six notches 50 ms apart"}
+    fig, axes = plt.subplots(2, len(trains), figsize=(15, 6.6), dpi=100, sharex=True, squeeze=False,
+                             gridspec_kw={"height_ratios": [4, 1], "hspace": 0.12, "wspace": 0.22})
+    fig.suptitle("Velvetglide: every wheel notch re-emitted as a glide of small marked events",
+                 fontsize=16, fontweight="bold", color=INK, y=0.985)
+    fig.text(0.5, 0.925, "as received by a window under Wine; DurationMs=%d, Smoothing=%g, acceleration %s"
+             % (duration, settings.get("Smoothing", 3),
+                "up to x%g" % settings.get("AccelStrength", 2) if settings.get("AccelEnabled", 1) else "off"),
+             ha="center", fontsize=11, color="#444444")
     for i, (name, t) in enumerate(trains.items()):
-        out += panel(20 + i * 490, titles.get(name, name), t, rows[i], duration, x_max)
-    out.append(text(W / 2, 600, "ms since the first notch was sent", 13, "middle", "#444444"))
-    # Legend.
-    y, x = 626, 130
-    out.append('<line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="2"/>' % (x, y - 4, x + 30, y - 4, BLUE))
-    out.append(text(x + 36, y, "units received so far (a step per event)", 13))
-    x += 310
-    out.append('<line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="6"/>' % (x, y - 4, x + 30, y - 4, ORANGE))
-    out.append(text(x + 36, y, "engine curve: 120·Ease(t/%d, 3, 0) per notch, blended" % duration, 13))
-    x += 410
-    out.append('<line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="1.5"/>' % (x, y - 4, x + 30, y - 4, JUMP))
-    out.append(text(x + 36, y, "without smoothing: a jump per notch", 13))
-    x += 290
-    out.append('<polygon points="%d,%d %d,%d %d,%d" fill="%s"/>' % (x + 10, y - 10, x + 20, y - 10, x + 15, y - 1, RED))
-    out.append(text(x + 28, y, "notch sent", 13))
-    x += 110
-    out.append('<line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="1.5" stroke-dasharray="7,5"/>' % (x, y - 4, x + 30, y - 4, GREY))
-    out.append(text(x + 36, y, "expected total", 13))
-    out.append("</svg>")
-    with open(path, "w", encoding="utf-8") as f:
-        f.write("\n".join(out) + "\n")
+        draw_panel(axes[0][i], axes[1][i], TITLES.get(name, name), t, rows[i], x_max)
+        axes[1][i].set_xlabel("ms since the first notch was sent", fontsize=10, color="#444444")
+    legend = [
+        Line2D([], [], color=BLUE, linewidth=2, label="units received so far (a step per event)"),
+        Line2D([], [], color=ORANGE, linewidth=6,
+               label="engine curve: 120\u00b7Ease(t/%d, %g, 0) per notch, blended" % (duration, settings.get("Smoothing", 3))),
+        Line2D([], [], color=JUMP, linewidth=1.5, label="without smoothing: a jump per notch"),
+        Line2D([], [], color=RED, marker="v", markersize=9, linestyle="none", label="notch sent"),
+        Line2D([], [], color=GREY, linewidth=1.5, linestyle=(0, (7, 5)), label="expected total"),
+    ]
+    fig.legend(handles=legend, loc="lower center", ncol=len(legend), frameon=False, fontsize=10)
+    fig.subplots_adjust(left=0.05, right=0.99, top=0.82, bottom=0.16)
+    fig.savefig(path, facecolor="white")
+    plt.close(fig)
 
 
 def main():
     if len(sys.argv) != 3:
-        sys.exit(__doc__.strip().splitlines()[2])
+        print(__doc__.strip().splitlines()[2], file=sys.stderr)
+        return 2
+    try:
+        import matplotlib  # noqa: F401  (checked first: the table is no use without the picture)
+    except ImportError:
+        print("plot-glide: matplotlib is missing: run tools/setup (python3-matplotlib) and this script "
+              "with /usr/bin/python3", file=sys.stderr)
+        return 2
     settings, trains = load(sys.argv[1])
     if not trains:
-        sys.exit("plot-glide: no trains in %s" % sys.argv[1])
+        print("plot-glide: no trains in %s" % sys.argv[1], file=sys.stderr)
+        return 2
     rows = [summarise(name, t, settings.get("DurationMs", 280)) for name, t in trains.items()]
     print_table(rows)
     print()
@@ -258,8 +220,8 @@ def main():
             problems.append("%s: only %d events, not a glide" % (s["name"], s["events"]))
     for p in problems:
         print("PROBLEM: " + p)
-    write_svg(sys.argv[2], settings, trains, rows)
-    return 1 if problems else 0
+    write_png(sys.argv[2], settings, trains, rows)
+    return PROBLEMS_EXIT if problems else 0
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
 #pragma once
-// Frame rate and wait derived from the display's refresh rate.
+// Frame rate derived from the display's refresh rate, and the pacing of frames.
 
 #include <cstdint>
 
@@ -11,9 +11,6 @@ constexpr int32_t FrameRateForRefresh(int32_t refreshRateHz) {
     return refreshRateHz < MinFrameRateHz ? MinFrameRateHz
                                           : (refreshRateHz > MaxFrameRateHz ? MaxFrameRateHz : refreshRateHz);
 }
-
-// A waitable timer's relative due time for one frame, in 100-ns units (negative = relative).
-constexpr int64_t FrameWaitDueTime(int32_t frameRateHz) { return -(10'000'000LL / frameRateHz); }
 
 // Paces frames one period apart, start to start. The frame's own work (mostly
 // SendInput, which every installed hook slows down) comes out of the wait, and so

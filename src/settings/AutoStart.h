@@ -3,6 +3,7 @@
 // On means the value exists, whatever its data.
 
 #include <string>
+#include <utility>
 
 #include "settings/SettingsStorage.h"
 
@@ -14,6 +15,11 @@ std::wstring RunValueData(const std::wstring& exePath);
 
 class AutoStart : public AutoStartRegistry {
 public:
+    // keyPath: the key under HKEY_CURRENT_USER that holds the value (tests give one of their own).
+    explicit AutoStart(std::wstring keyPath = RunKeyPath) : keyPath_(std::move(keyPath)) {}
     bool IsRegistered() override;
     void Write(bool on) override;
+
+private:
+    std::wstring keyPath_;
 };

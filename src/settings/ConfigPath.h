@@ -17,5 +17,9 @@ struct ConfigLocation {
 ConfigLocation ChooseConfigLocation(const std::wstring& exePath, PathKind besideExe,
                                     const std::optional<std::wstring>& appDataFolder);
 
-// The decision on the real file system; creates the application data folder when chosen.
+// The decision on the real file system for an executable at exePath and the roaming
+// application data folder the system gave; creates "Velvetglide" there when chosen.
+std::wstring ResolveConfigPath(const std::wstring& exePath, const std::optional<std::wstring>& roamingAppData);
+
+// The same for the running executable and the user's own application data folder.
 std::wstring ResolveConfigPath();

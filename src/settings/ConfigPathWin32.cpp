@@ -21,13 +21,12 @@ std::optional<std::wstring> RoamingAppData() {
 
 } // namespace
 
-std::wstring ResolveConfigPath() {
-    const std::wstring exePath = ExecutablePath();
+std::wstring ResolveConfigPath(const std::wstring& exePath, const std::optional<std::wstring>& roamingAppData) {
     const std::wstring besideExe = ChooseConfigLocation(exePath, PathKind::File, std::nullopt).path;
-    const PathKind kind = KindOf(besideExe);
-    const ConfigLocation location =
-        ChooseConfigLocation(exePath, kind, kind == PathKind::File ? std::nullopt : RoamingAppData());
+    const ConfigLocation location = ChooseConfigLocation(exePath, KindOf(besideExe), roamingAppData);
     // An existing folder (or any other failure) is fine: a later save reports nothing either.
     if (!location.folderToCreate.empty()) CreateDirectoryW(location.folderToCreate.c_str(), nullptr);
     return location.path;
 }
+
+std::wstring ResolveConfigPath() { return ResolveConfigPath(ExecutablePath(), RoamingAppData()); }

@@ -31,8 +31,9 @@ int WaitForExit(HANDLE process, DWORD timeoutMs) {
 } // namespace
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& configText) : exe_(folder_.File(L"Velvetglide.exe")) {
-    CopyFileW(BuiltProgram().c_str(), exe_.c_str(), FALSE);
-    WriteFileAtomically(folder_.File(L"config.ini"), configText);
+    // Without its config.ini the copy would load and rewrite the user's own in AppData.
+    prepared_ = CopyFileW(BuiltProgram().c_str(), exe_.c_str(), FALSE) &&
+                WriteFileAtomically(folder_.File(L"config.ini"), configText);
 }
 
 ProgramUnderTest::~ProgramUnderTest() {
@@ -47,6 +48,7 @@ ProgramUnderTest::~ProgramUnderTest() {
 HWND ProgramUnderTest::FindSettingsWindow() const { return FindWindowW(L"Velvetglide_SettingsClass", nullptr); }
 
 bool ProgramUnderTest::Start(const std::wstring& arguments) {
+    if (!prepared_) return false;
     // Wine starts its desktop process on first use, which can take seconds when the
     // previous one is just ending: let that happen here, not inside the program's start.
     GetDesktopWindow();
@@ -67,6 +69,6 @@ int ProgramUnderTest::ExitThroughTrayMenu(DWORD timeoutMs) {
 }
 
 int ProgramUnderTest::RunSecondInstance(const std::wstring& arguments, DWORD timeoutMs) {
-    const UniqueKernelHandle second = Launch(exe_, arguments);
+    const UniqueKernelHandle second = prepared_ ? Launch(exe_, arguments) : UniqueKernelHandle();
     return second ? WaitForExit(second.get(), timeoutMs) : -2;
 }

@@ -1,10 +1,13 @@
 #pragma once
 // A copy of the real Velvetglide.exe in a folder of its own, with a config.ini
 // beside it, started as a separate process and ended the way the tray menu ends it.
+// The config beside the copy keeps the program away from the user's own file; the
+// user's Run value, which the program rewrites at start-up, is put back afterwards.
 
 #include <string>
 
 #include "platform/UniqueHandle.h"
+#include "support/RunValueGuard.h"
 #include "support/Win32TestFiles.h"
 
 class ProgramUnderTest {
@@ -12,6 +15,7 @@ public:
     explicit ProgramUnderTest(const std::wstring& configText);
     ~ProgramUnderTest(); // ends a program still running
 
+    // False also when the copy or its config.ini could not be made: never starts without them.
     bool Start(const std::wstring& arguments = L"--minimized");
     HWND FindSettingsWindow() const;
     // Posts the tray menu's exit command; the exit code, or -1 when it did not end in time.
@@ -22,7 +26,9 @@ public:
     const std::wstring& Folder() const { return folder_.Path(); }
 
 private:
+    RunValueGuard runValue_; // first: restores only after the program has ended
     TempFolder folder_;
     std::wstring exe_;
+    bool prepared_ = false;
     UniqueKernelHandle process_;
 };

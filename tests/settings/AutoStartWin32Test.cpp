@@ -1,4 +1,5 @@
-// The Run value in the real registry (the test prefix's, under Wine).
+// The Run value in the real registry, under a key of the test's own that stands in
+// for the current user's Run key.
 
 #include <gtest/gtest.h>
 
@@ -6,31 +7,32 @@
 #include "settings/AutoStart.h"
 #include "settings/ConfigStore.h"
 #include "settings/Win32ConfigFile.h"
+#include "support/TempRegistryKey.h"
 #include "support/Win32TestFiles.h"
 
 namespace {
 
-std::wstring ReadRunValue(DWORD* type = nullptr) {
-    wchar_t data[1024] = {};
-    DWORD size = sizeof data, valueType = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, &valueType, data, &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    if (type) *type = valueType;
-    return valueType == REG_SZ ? std::wstring(data) : L"<not text>";
-}
-
-void SetRawRunValue(DWORD type, const void* data, DWORD size) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-    UniqueRegistryKey owner(key);
-    ASSERT_EQ(RegSetValueExW(key, RunValueName, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-}
-
 class AutoStartWin32Test : public ::testing::Test {
 protected:
-    void SetUp() override { autoStart.Write(false); }
-    void TearDown() override { autoStart.Write(false); }
-    AutoStart autoStart;
+    std::wstring ReadRunValue(DWORD* type = nullptr) const {
+        wchar_t data[1024] = {};
+        DWORD size = sizeof data, valueType = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, runKey.Path().c_str(), RunValueName, RRF_RT_ANY, &valueType, data,
+                         &size) != ERROR_SUCCESS)
+            return L"<missing>";
+        if (type) *type = valueType;
+        return valueType == REG_SZ ? std::wstring(data) : L"<not text>";
+    }
+
+    void SetRawRunValue(DWORD type, const void* data, DWORD size) const {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, runKey.Path().c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+        UniqueRegistryKey owner(key);
+        ASSERT_EQ(RegSetValueExW(key, RunValueName, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    }
+
+    TempRegistryKey runKey;
+    AutoStart autoStart{runKey.Path()};
 };
 
 } // namespace
@@ -48,6 +50,15 @@ TEST_F(AutoStartWin32Test, SwitchingOnAndOff) {
     EXPECT_EQ(ReadRunValue(), L"<missing>");
     autoStart.Write(false); // already gone: nothing changes
     EXPECT_FALSE(autoStart.IsRegistered());
+
+    // The key is opened, never created: without it, on is a silent no-op.
+    AutoStart nowhere(runKey.Path() + L"\\Missing");
+    nowhere.Write(true);
+    EXPECT_FALSE(nowhere.IsRegistered());
+    HKEY created = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, (runKey.Path() + L"\\Missing").c_str(), 0, KEY_READ, &created),
+              ERROR_SUCCESS);
+    UniqueRegistryKey owner(created);
 }
 
 TEST_F(AutoStartWin32Test, LoadRepointsAValueFromAnOldLocationOrOfAnotherType) {

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
-#include "platform/ExecutablePath.h"
 #include "settings/ConfigPath.h"
 #include "settings/ConfigStore.h"
 #include "settings/SettingsFile.h"
@@ -20,28 +17,24 @@ public:
     void Write(bool) override {}
 };
 
-std::wstring ExeFolder() {
-    const std::wstring exe = ExecutablePath();
-    return exe.substr(0, exe.find_last_of(L"\\/"));
-}
-
-std::wstring AppDataFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
-    return buffer;
-}
-
 std::wstring DefaultText() {
     Settings settings;
     settings.ExcludedApps = DefaultExcludedApps();
     return SerializeSettings(settings);
 }
 
-// Removes what a test put next to the executable, on every path out of the test.
-struct BesideExeGuard {
-    std::wstring path = ExeFolder() + L"\\config.ini";
-    BesideExeGuard() { RemoveTree(path); }
-    ~BesideExeGuard() { RemoveTree(path); }
+// A program folder and a roaming application data folder of the test's own, in
+// place of the executable's folder and the user's AppData.
+struct PrivatePlaces {
+    TempFolder root;
+    std::wstring programFolder = root.File(L"Program"), appData = root.File(L"Roaming");
+    std::wstring exe = programFolder + L"\\Velvetglide.exe", besideExe = programFolder + L"\\config.ini";
+    std::wstring appFolder = appData + L"\\Velvetglide";
+    PrivatePlaces() {
+        CreateDirectoryW(programFolder.c_str(), nullptr);
+        CreateDirectoryW(appData.c_str(), nullptr);
+    }
+    std::wstring Resolve() const { return ResolveConfigPath(exe, appData); }
 };
 
 class ConfigFileWin32Test : public ::testing::Test {
@@ -67,13 +60,10 @@ protected:
 } // namespace
 
 TEST_F(ConfigFileWin32Test, FirstStartWritesTheDefaultFileUnderAppData) {
-    BesideExeGuard beside;
-    const std::wstring appFolder = AppDataFolder() + L"\\Velvetglide";
-    RemoveTree(appFolder);
-
-    const std::wstring path = ResolveConfigPath();
-    EXPECT_EQ(path, appFolder + L"\\config.ini");
-    EXPECT_TRUE(IsDirectory(appFolder));
+    PrivatePlaces places;
+    const std::wstring path = places.Resolve();
+    EXPECT_EQ(path, places.appFolder + L"\\config.ini");
+    EXPECT_TRUE(IsDirectory(places.appFolder));
     ConfigStore store(path, files, noAutoStart);
     store.Load();
 
@@ -81,14 +71,15 @@ TEST_F(ConfigFileWin32Test, FirstStartWritesTheDefaultFileUnderAppData) {
     EXPECT_EQ(bytes.size(), 812u);
     EXPECT_EQ(bytes, BomAndText(DefaultText()));
     EXPECT_FALSE(PathExists(path + L".tmp"));
-    RemoveTree(appFolder);
+    EXPECT_EQ(places.Resolve(), path); // the next start finds it there
 }
 
 TEST_F(ConfigFileWin32Test, FileBesideTheExecutableIsUsedAndRewrittenThere) {
-    BesideExeGuard beside;
-    ASSERT_TRUE(WriteFileAtomically(beside.path, L"[Vertical]\r\nSpeed=200\r\n"));
-    const std::wstring path = ResolveConfigPath();
-    EXPECT_EQ(path, beside.path);
+    PrivatePlaces places;
+    ASSERT_TRUE(WriteFileAtomically(places.besideExe, L"[Vertical]\r\nSpeed=200\r\n"));
+    const std::wstring path = places.Resolve();
+    EXPECT_EQ(path, places.besideExe);
+    EXPECT_FALSE(PathExists(places.appFolder)); // nothing is made in AppData
 
     ConfigStore store(path, files, noAutoStart);
     store.Load();
@@ -100,9 +91,9 @@ TEST_F(ConfigFileWin32Test, FileBesideTheExecutableIsUsedAndRewrittenThere) {
 }
 
 TEST_F(ConfigFileWin32Test, FolderNamedConfigIniBesideTheExecutableDoesNotCount) {
-    BesideExeGuard beside;
-    ASSERT_TRUE(CreateDirectoryW(beside.path.c_str(), nullptr));
-    EXPECT_EQ(ResolveConfigPath(), AppDataFolder() + L"\\Velvetglide\\config.ini");
+    PrivatePlaces places;
+    ASSERT_TRUE(CreateDirectoryW(places.besideExe.c_str(), nullptr));
+    EXPECT_EQ(places.Resolve(), places.appFolder + L"\\config.ini");
 }
 
 TEST_F(ConfigFileWin32Test, ValuesAreParsedClampedAndWrittenBack) {

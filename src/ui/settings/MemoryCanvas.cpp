@@ -1,0 +1,68 @@
+#include "ui/settings/MemoryCanvas.h"
+
+#include "ui/settings/ThemeFonts.h"
+
+MemoryCanvas::MemoryCanvas(HDC target, int width, int height)
+    : width_(std::max(width, 1)), height_(std::max(height, 1)), dc_(CreateCompatibleDC(target)),
+      bitmap_(CreateCompatibleBitmap(target, width_, height_)) {
+    if (dc_ && bitmap_) selected_ = SelectObject(dc_.get(), bitmap_.get());
+}
+
+MemoryCanvas::~MemoryCanvas() {
+    graphics_.reset();
+    if (selected_) SelectObject(dc_.get(), selected_);
+}
+
+void MemoryCanvas::Fill(const RECT& rect, std::uint32_t rgb) {
+    CloseShapes();
+    SetBkColor(dc_.get(), ToColorRef(rgb));
+    ExtTextOutW(dc_.get(), 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr); // a solid fill without a brush
+}
+
+Gdiplus::Graphics& MemoryCanvas::Shapes() {
+    if (!graphics_) {
+        graphics_ = std::make_unique<Gdiplus::Graphics>(dc_.get());
+        graphics_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        graphics_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    }
+    return *graphics_;
+}
+
+void MemoryCanvas::CloseShapes() { graphics_.reset(); }
+
+void MemoryCanvas::RoundRect(float x, float y, float width, float height, float radius, const ShapeStyle& style) {
+    if (*this) FillRoundRect(Shapes(), x, y, width, height, radius, style);
+}
+
+void MemoryCanvas::RoundRect(const RECT& rect, float radius, const ShapeStyle& style) {
+    RoundRect(static_cast<float>(rect.left), static_cast<float>(rect.top), static_cast<float>(rect.right - rect.left),
+              static_cast<float>(rect.bottom - rect.top), radius, style);
+}
+
+void MemoryCanvas::Circle(float centreX, float centreY, float radius, const ShapeStyle& style) {
+    RoundRect(centreX - radius, centreY - radius, 2.0f * radius, 2.0f * radius, radius, style);
+}
+
+void MemoryCanvas::Text(std::wstring_view text, const RECT& rect, HFONT font, std::uint32_t rgb, UINT format,
+                        int characterExtra) {
+    CloseShapes();
+    const HDC dc = dc_.get();
+    const HGDIOBJ previousFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(rgb));
+    const int previousExtra = SetTextCharacterExtra(dc, characterExtra);
+    RECT bounds = rect;
+    DrawTextW(dc, text.data(), static_cast<int>(text.size()), &bounds, format | DT_NOPREFIX);
+    SetTextCharacterExtra(dc, previousExtra);
+    SelectObject(dc, previousFont);
+}
+
+void MemoryCanvas::Icon(HICON icon, int x, int y, int size) {
+    CloseShapes();
+    if (icon) DrawIconEx(dc_.get(), x, y, icon, size, size, 0, nullptr, DI_NORMAL);
+}
+
+void MemoryCanvas::CopyTo(HDC target, int x, int y) {
+    CloseShapes();
+    if (*this) BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+}

@@ -1,0 +1,98 @@
+#include "ui/settings/PageContent.h"
+
+#include "ui/settings/PageTexts.h"
+#include "ui/settings/Palette.h"
+#include "ui/settings/SliderValues.h"
+
+#include <span>
+
+namespace {
+
+constexpr UINT SingleLine = DT_SINGLELINE | DT_VCENTER;
+
+RECT Scaled(const LayoutRect& rect, unsigned dpi) { return ToRect(ScaleToDpi(rect, dpi)); }
+
+void PaintSectionHeader(MemoryCanvas& canvas, const LayoutRect& card, const wchar_t* title, const wchar_t* note,
+                        const PageView& view, const ThemeFonts& fonts) {
+    const RECT rect = Scaled({card.left + 20, card.top + 18, card.right - 20, card.top + 34}, view.dpi);
+    canvas.Text(title, rect, ThemeFonts::Font(fonts.section), Palette::TextSecondary, DT_LEFT | SingleLine,
+                ScaleToDpi(1, view.dpi));
+    if (note) canvas.Text(note, rect, ThemeFonts::Font(fonts.small), Palette::TextMuted, DT_RIGHT | SingleLine);
+}
+
+void PaintSliderRows(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
+    const bool horizontal = view.page == PageHorizontal;
+    const Axis axis = horizontal ? Axis::Horizontal : Axis::Vertical;
+    const AxisSettings& settings = view.settings.ForAxis(axis);
+    const HFONT font = ThemeFonts::Font(fonts.bodySemibold);
+    for (int row = 0; row < SliderRowCount; ++row) {
+        const bool enabled = row != AccelStrengthRow || view.strengthSliderEnabled[static_cast<int>(axis)];
+        const RECT rect = Scaled(SliderLabelRect(row), view.dpi);
+        canvas.Text(SliderRowLabels[row], rect, font, enabled ? Palette::TextPrimary : Palette::TextMuted,
+                    DT_LEFT | SingleLine);
+        canvas.Text(SliderValueText(row, horizontal, settings), rect, font,
+                    enabled ? Palette::SliderValue : Palette::TextMuted, DT_RIGHT | SingleLine);
+    }
+}
+
+void PaintDescription(MemoryCanvas& canvas, std::wstring_view text, const PageView& view, const ThemeFonts& fonts) {
+    canvas.Text(text, Scaled({44, 174, 556, 208}, view.dpi), ThemeFonts::Font(fonts.small), Palette::TextSecondary,
+                DT_LEFT | DT_WORDBREAK);
+}
+
+void PaintSystemBlock(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
+    const SystemInfo& system = view.system;
+    const std::wstring values[SystemRowCount] = {RefreshRateText(system.refreshRateHz),
+                                                 FrameRateText(system.frameRateHz),
+                                                 TimerKindText(system.highResolutionTimer), system.configPath,
+                                                 ProgramVersion};
+    const unsigned dpi = view.dpi;
+    constexpr int firstTop = 334;
+    constexpr int rowHeight = 36;
+    for (int row = 0; row < SystemRowCount; ++row) {
+        const int top = firstTop + row * rowHeight;
+        const int bottom = top + rowHeight;
+        canvas.Text(SystemRowLabels[row], Scaled({44, top, 556, bottom}, dpi), ThemeFonts::Font(fonts.body),
+                    Palette::TextSecondary, DT_LEFT | SingleLine);
+        // A long path keeps its file name and loses its middle.
+        const UINT ellipsis = row == ConfigPathRow ? DT_PATH_ELLIPSIS : 0;
+        canvas.Text(values[row], Scaled({220, top, 556, bottom}, dpi), ThemeFonts::Font(fonts.bodySemibold),
+                    Palette::TextPrimary, DT_RIGHT | SingleLine | ellipsis);
+        if (row + 1 < SystemRowCount) {
+            const int lineTop = ScaleToDpi(bottom, dpi);
+            canvas.Fill({ScaleToDpi(44, dpi), lineTop, ScaleToDpi(556, dpi), lineTop + std::max(1, ScaleToDpi(1, dpi))},
+                        Palette::CardOutline);
+        }
+    }
+}
+
+} // namespace
+
+void PaintPageContent(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
+    const std::span<const LayoutRect> cards = PageCards(view.page);
+    switch (view.page) {
+    case PageVertical:
+    case PageHorizontal: {
+        const bool horizontal = view.page == PageHorizontal;
+        PaintSectionHeader(canvas, cards[0], horizontal ? HorizontalScrollingSection : ScrollingSection,
+                           horizontal ? HorizontalScrollingNote : nullptr, view, fonts);
+        PaintSectionHeader(canvas, cards[1], AccelerationSection, nullptr, view, fonts);
+        PaintSliderRows(canvas, view, fonts);
+        break;
+    }
+    case PagePrograms:
+        PaintSectionHeader(canvas, cards[0], ProgramsSection, nullptr, view, fonts);
+        PaintDescription(canvas, ProgramsDescription, view, fonts);
+        break;
+    case PageSites:
+        PaintSectionHeader(canvas, cards[0], SitesSection, nullptr, view, fonts);
+        PaintDescription(canvas, SitesDescription(), view, fonts);
+        break;
+    case PageGeneral:
+        PaintSectionHeader(canvas, cards[0], StartupSection, nullptr, view, fonts);
+        PaintSectionHeader(canvas, cards[1], SystemSection, nullptr, view, fonts);
+        PaintSystemBlock(canvas, view, fonts);
+        break;
+    default: break;
+    }
+}

@@ -1,0 +1,72 @@
+#include "ui/settings/PagePainter.h"
+
+#include "ui/settings/MemoryCanvas.h"
+#include "ui/settings/PageContent.h"
+#include "ui/settings/PageTexts.h"
+#include "ui/settings/Palette.h"
+#include "ui/settings/SettingsCommands.h"
+
+namespace {
+
+// The 1.0-wide outlines of the strip, the cards and the list frame stay one pixel at every DPI.
+constexpr float HairlineWidth = 1.0f;
+
+void PaintShapes(MemoryCanvas& canvas, const PageView& view) {
+    const unsigned dpi = view.dpi;
+    canvas.RoundRect(ToRect(ScaleToDpi(TabStripRect, dpi)), ScaleToDpi(10.0f, dpi),
+                     FilledOutlined(Palette::Card, Palette::CardOutline, HairlineWidth));
+    for (int tab = 0; tab < PageCount; ++tab) {
+        if (tab != view.page && tab != view.hoveredTab) continue;
+        canvas.RoundRect(ToRect(TabRectAt(tab, dpi)), ScaleToDpi(7.0f, dpi),
+                         Filled(tab == view.page ? Palette::Accent : Palette::TabHover));
+    }
+    for (const LayoutRect& card : PageCards(view.page)) {
+        canvas.RoundRect(ToRect(ScaleToDpi(card, dpi)), ScaleToDpi(12.0f, dpi),
+                         FilledOutlined(Palette::Card, Palette::CardOutline, HairlineWidth));
+    }
+    if (view.page != PagePrograms && view.page != PageSites) return;
+
+    const float frameRadius = ScaleToDpi(8.0f, dpi);
+    canvas.RoundRect(ToRect(ScaleToDpi(ListFrameRect, dpi)), frameRadius,
+                     FilledOutlined(Palette::Field, Palette::FieldOutline, HairlineWidth));
+    const bool programs = view.page == PagePrograms;
+    const bool focused = view.focusedEdit == (programs ? IDC_APP_EDIT : IDC_SITE_EDIT);
+    canvas.RoundRect(ToRect(ScaleToDpi(programs ? AppEditFrameRect : SiteEditFrameRect, dpi)), frameRadius,
+                     FilledOutlined(Palette::Field, focused ? Palette::Accent : Palette::FieldOutline,
+                                    ScaleToDpi(focused ? 1.5f : 1.0f, dpi)));
+}
+
+void PaintHeader(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
+    const unsigned dpi = view.dpi;
+    canvas.Icon(fonts.logo.get(), ScaleToDpi(24, dpi), ScaleToDpi(22, dpi), ScaleToDpi(32, dpi));
+    constexpr UINT line = DT_LEFT | DT_SINGLELINE | DT_VCENTER;
+    canvas.Text(ProgramName, ToRect(ScaleToDpi(LayoutRect{66, 18, 380, 40}, dpi)), ThemeFonts::Font(fonts.title),
+                Palette::TextPrimary, line);
+    canvas.Text(HeaderSubtitle, ToRect(ScaleToDpi(LayoutRect{66, 40, 380, 58}, dpi)), ThemeFonts::Font(fonts.small),
+                Palette::TextSecondary, line);
+}
+
+void PaintTabCaptions(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
+    for (int tab = 0; tab < PageCount; ++tab) {
+        const std::uint32_t colour = tab == view.page         ? Palette::TextOnAccent
+                                     : tab == view.hoveredTab ? Palette::TextPrimary
+                                                              : Palette::TextSecondary;
+        canvas.Text(TabCaptions[tab], ToRect(TabRectAt(tab, view.dpi)), ThemeFonts::Font(fonts.bodySemibold), colour,
+                    DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    }
+}
+
+} // namespace
+
+void PaintSettingsPage(HDC target, const RECT& client, const PageView& view, const ThemeFonts& fonts) {
+    MemoryCanvas canvas(target, client);
+    if (!canvas) return;
+    canvas.FillAll(Palette::WindowBackground);
+    PaintShapes(canvas, view);
+    PaintHeader(canvas, view, fonts);
+    PaintTabCaptions(canvas, view, fonts);
+    PaintPageContent(canvas, view, fonts);
+    canvas.Text(FooterText, ToRect(ScaleToDpi(LayoutRect{24, 556, 410, 592}, view.dpi)), ThemeFonts::Font(fonts.small),
+                Palette::TextMuted, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    canvas.CopyTo(target, client.left, client.top);
+}

@@ -1,0 +1,184 @@
+#include "ControlPreviewHost.h"
+
+#include "ui/settings/ListDrawing.h"
+#include "ui/settings/MemoryCanvas.h"
+#include "ui/settings/OwnerDraw.h"
+#include "ui/settings/Palette.h"
+#include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SliderDrawing.h"
+#include "ui/settings/SliderValues.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr wchar_t HostClass[] = L"VelvetglideControlPreviewHost";
+
+void RegisterHostClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = HostClass;
+    RegisterClassExW(&windowClass); // a second registration fails harmlessly
+}
+
+} // namespace
+
+ControlPreviewHost::ControlPreviewHost(const PageView& view, bool startWithWindows, const ThemeFonts& fonts)
+    : view_(view), startWithWindows_(startWithWindows), fonts_(fonts),
+      fieldBrush_(CreateSolidBrush(ToColorRef(Palette::Field))) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterHostClass(instance, Procedure);
+    window_ = CreateWindowExW(0, HostClass, L"preview", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                              ScaleToDpi(ClientWidth, view.dpi), ScaleToDpi(ClientHeight, view.dpi), nullptr, nullptr,
+                              instance, this);
+    if (window_) CreateControls(instance);
+}
+
+ControlPreviewHost::~ControlPreviewHost() {
+    if (window_) DestroyWindow(window_);
+}
+
+void ControlPreviewHost::CreateControls(HINSTANCE instance) {
+    const unsigned dpi = view_.dpi;
+    for (const ControlSpec& spec : SettingsControls()) {
+        if (spec.page != view_.page && spec.page != AllPages) continue;
+        const LayoutRect place = ScaleToDpi(spec.rect, dpi);
+        const wchar_t* className = L"BUTTON";
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+        const wchar_t* text = spec.text;
+        switch (spec.kind) {
+        case ControlKind::Switch:
+        case ControlKind::PushButton: style |= BS_OWNERDRAW; break;
+        case ControlKind::Slider:
+            className = TRACKBAR_CLASSW;
+            style |= TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH;
+            break;
+        case ControlKind::List:
+            className = L"LISTBOX";
+            style |= LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+            text = L"";
+            break;
+        case ControlKind::Edit:
+            className = L"EDIT";
+            style |= ES_AUTOHSCROLL;
+            text = L"";
+            break;
+        }
+        const HWND control = CreateWindowExW(0, className, text, style, place.left, place.top, place.Width(),
+                                             place.Height(), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                             instance, nullptr);
+        if (!control) continue;
+        children_.push_back({&spec, control});
+        int row = 0;
+        bool horizontal = false;
+        if (spec.kind == ControlKind::Slider && SliderRowOf(spec.id, row, horizontal)) {
+            const SliderRange& range = SliderRanges[row];
+            SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(range.min, range.max));
+            SendMessageW(control, TBM_SETTHUMBLENGTH, ScaleToDpi(22, dpi), 0);
+            const AxisSettings& axis = view_.settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical);
+            SendMessageW(control, TBM_SETPOS, TRUE, SliderPosition(row, axis));
+            if (row == AccelStrengthRow) EnableWindow(control, view_.strengthSliderEnabled[horizontal ? 1 : 0]);
+        } else if (spec.kind == ControlKind::List) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
+            SendMessageW(control, LB_SETITEMHEIGHT, 0, ScaleToDpi(30, dpi));
+            const auto& entries = spec.id == IDC_APP_LIST ? view_.settings.ExcludedApps : view_.settings.ExcludedSites;
+            for (const std::wstring& entry : entries)
+                SendMessageW(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        } else if (spec.kind == ControlKind::Edit) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
+            SendMessageW(control, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(spec.text));
+        }
+    }
+}
+
+HWND ControlPreviewHost::Control(int id) const {
+    for (const Child& child : children_)
+        if (child.spec->id == id) return child.handle;
+    return nullptr;
+}
+
+RECT ControlPreviewHost::PlaceOf(int id) const {
+    RECT place = {};
+    if (const HWND control = Control(id)) {
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    }
+    return place;
+}
+
+bool ControlPreviewHost::SwitchOn(int id) const {
+    switch (id) {
+    case IDC_ENABLE_TOGGLE: return view_.settings.Enabled;
+    case IDC_V_ACCEL_TOGGLE: return view_.settings.Vertical.AccelEnabled;
+    case IDC_H_ACCEL_TOGGLE: return view_.settings.Horizontal.AccelEnabled;
+    case IDC_AUTOSTART_TOGGLE: return startWithWindows_;
+    default: return false;
+    }
+}
+
+void ControlPreviewHost::Render(HDC target) const {
+    const RECT client = {0, 0, ScaleToDpi(ClientWidth, view_.dpi), ScaleToDpi(ClientHeight, view_.dpi)};
+    PaintSettingsPage(target, client, view_, fonts_);
+    for (const Child& child : children_) {
+        // Each control prints into a picture of its own size: a control may clip to its
+        // client rectangle in device units, which an offset origin would misplace.
+        const RECT place = PlaceOf(child.spec->id);
+        MemoryCanvas piece(target, place.right - place.left, place.bottom - place.top);
+        if (child.spec->kind == ControlKind::List && SendMessageW(child.handle, LB_GETCOUNT, 0, 0) == 0) {
+            DrawEmptyListHint(piece.Dc(), {0, 0, piece.Width(), piece.Height()}, ThemeFonts::Font(fonts_.body),
+                              child.spec->text);
+        } else {
+            // As in a real paint: the background first (an owner-drawn list leaves the space below its last item to it).
+            SendMessageW(child.handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(piece.Dc()), 0);
+            SendMessageW(child.handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(piece.Dc()), PRF_CLIENT);
+        }
+        piece.CopyTo(target, place.left, place.top);
+    }
+}
+
+LRESULT CALLBACK ControlPreviewHost::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<ControlPreviewHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ControlPreviewHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT ControlPreviewHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (DrawOwnerDrawnItem(item, SwitchOn(static_cast<int>(item.CtlID)), false, view_.dpi, fonts_)) return TRUE;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item.CtlType != ODT_LISTBOX) break;
+        item.itemHeight = ScaleToDpi(30, view_.dpi);
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        int row = 0;
+        bool horizontal = false;
+        if (header.code == static_cast<UINT>(NM_CUSTOMDRAW) && SliderRowOf(static_cast<int>(header.idFrom), row, horizontal))
+            return DrawSliderCustom(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), false, view_.dpi);
+        break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, ToColorRef(Palette::Field));
+        SetTextColor(dc, ToColorRef(Palette::TextPrimary));
+        return reinterpret_cast<LRESULT>(fieldBrush_.get());
+    }
+    default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
