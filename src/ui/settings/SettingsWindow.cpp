@@ -8,6 +8,7 @@
 #include "settings/ConfigStore.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SliderValues.h"
 #include "ui/tray/TrayModel.h"
 
 namespace {
@@ -230,6 +231,11 @@ void SettingsWindow::SelectPage(int page) {
 
 void SettingsWindow::SyncFromSettings() {
     const Settings settings = ConfigStore::Instance().Snapshot();
+    for (const bool horizontal : {false, true}) {
+        const AxisSettings& axis = settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical);
+        for (int row = 0; row < SliderRowCount; ++row)
+            SendMessageW(Control(SliderId(horizontal, row)), TBM_SETPOS, TRUE, SliderPosition(row, axis));
+    }
     EnableWindow(Control(IDC_V_ACCEL_STRENGTH), settings.Vertical.AccelEnabled);
     EnableWindow(Control(IDC_H_ACCEL_STRENGTH), settings.Horizontal.AccelEnabled);
     RefreshLists();

@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include "ui/settings/PagePainter.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/ThemeFonts.h"
 
@@ -95,10 +96,9 @@ private:
     void OnCommand(int id, int code, HWND control);
     void ToggleEnabled();
 
-    // The page and control drawing (SettingsWindowPlaceholderPaint.cpp).
-    void PaintPage(HDC dc, const RECT& client);
-    bool DrawItem(const DRAWITEMSTRUCT& item);
-    LRESULT DrawSlider(NMCUSTOMDRAW& draw);
+    // What the page painter and the switches show, read anew at each paint.
+    PageView CurrentView() const;
+    bool SwitchOn(int id) const;
 
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;

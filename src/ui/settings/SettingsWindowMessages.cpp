@@ -12,8 +12,11 @@
 #include "app/AppMessages.h"
 #include "engine/ScrollEngine.h"
 #include "settings/ConfigStore.h"
+#include "ui/settings/OwnerDraw.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SliderDrawing.h"
+#include "ui/settings/SliderValues.h"
 #include "ui/tray/TrayIcon.h"
 #include "ui/tray/TrayModel.h"
 
@@ -94,12 +97,41 @@ LRESULT SettingsWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
 
 LRESULT SettingsWindow::OnPaint(WPARAM, LPARAM) {
     PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window_, &paint);
-    RECT client;
-    GetClientRect(window_, &client);
-    PaintPage(dc, client);
+    if (const HDC dc = BeginPaint(window_, &paint)) {
+        RECT client;
+        GetClientRect(window_, &client);
+        PaintSettingsPage(dc, client, CurrentView(), fonts_);
+    }
     EndPaint(window_, &paint);
     return 0;
+}
+
+PageView SettingsWindow::CurrentView() const {
+    PageView view;
+    view.page = currentPage_ >= 0 ? currentPage_ : PageVertical;
+    view.hoveredTab = hoveredTab_;
+    view.focusedEdit = focusedEdit_;
+    view.dpi = dpi_;
+    const ConfigStore& store = ConfigStore::Instance();
+    view.settings = store.Snapshot();
+    view.strengthSliderEnabled[static_cast<int>(Axis::Vertical)] = IsWindowEnabled(Control(IDC_V_ACCEL_STRENGTH)) != FALSE;
+    view.strengthSliderEnabled[static_cast<int>(Axis::Horizontal)] =
+        IsWindowEnabled(Control(IDC_H_ACCEL_STRENGTH)) != FALSE;
+    const ScrollEngine& engine = ScrollEngine::Instance();
+    view.system = {engine.RefreshRateHz(), engine.FrameRateHz(), engine.HasHighResolutionTimer(), store.GetConfigPath()};
+    return view;
+}
+
+// Switches keep no state of their own: each paint asks the store (and the registry).
+bool SettingsWindow::SwitchOn(int id) const {
+    const ConfigStore& store = ConfigStore::Instance();
+    switch (id) {
+    case IDC_ENABLE_TOGGLE: return store.IsEnabled();
+    case IDC_V_ACCEL_TOGGLE: return store.Snapshot().Vertical.AccelEnabled;
+    case IDC_H_ACCEL_TOGGLE: return store.Snapshot().Horizontal.AccelEnabled;
+    case IDC_AUTOSTART_TOGGLE: return store.IsStartWithWindows();
+    default: return false;
+    }
 }
 
 LRESULT SettingsWindow::OnClose(WPARAM, LPARAM) {
@@ -133,7 +165,8 @@ LRESULT SettingsWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 LRESULT SettingsWindow::OnDrawItem(WPARAM wParam, LPARAM lParam) {
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if ((item.CtlType == ODT_LISTBOX || item.CtlType == ODT_BUTTON) && DrawItem(item)) return TRUE;
+    if (DrawOwnerDrawnItem(item, SwitchOn(static_cast<int>(item.CtlID)), item.hwndItem == hotControl_, dpi_, fonts_))
+        return TRUE;
     return Default(WM_DRAWITEM, wParam, lParam);
 }
 
@@ -147,11 +180,11 @@ LRESULT SettingsWindow::OnMeasureItem(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SettingsWindow::OnNotify(WPARAM wParam, LPARAM lParam) {
-    auto& header = *reinterpret_cast<NMHDR*>(lParam);
+    const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
     int row = 0;
     bool horizontal = false;
     if (header.code == static_cast<UINT>(NM_CUSTOMDRAW) && SliderRowOf(static_cast<int>(header.idFrom), row, horizontal))
-        return DrawSlider(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+        return DrawSliderCustom(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), header.hwndFrom == hotControl_, dpi_);
     return Default(WM_NOTIFY, wParam, lParam);
 }
 
@@ -181,7 +214,23 @@ LRESULT SettingsWindow::OnTimer(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM) { return 0; }
+// A slider moved: the engine gets the value at once, the file 500 ms after the last movement.
+LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM lParam) {
+    const auto slider = reinterpret_cast<HWND>(lParam);
+    const int id = slider ? GetDlgCtrlID(slider) : 0;
+    int row = 0;
+    bool horizontal = false;
+    if (!SliderRowOf(id, row, horizontal) || slider != Control(id)) return 0;
+    ConfigStore& store = ConfigStore::Instance();
+    Settings settings = store.Snapshot();
+    const int position = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    SetFromSliderPosition(row, position, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
+    store.Apply(settings, false);
+    SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr); // restarts the delay
+    const RECT valueLine = ScaledRect(SliderLabelRect(row));
+    InvalidateRect(window_, &valueLine, FALSE);
+    return 0;
+}
 
 LRESULT SettingsWindow::OnCtlColorField(WPARAM wParam, LPARAM) {
     const auto dc = reinterpret_cast<HDC>(wParam);
