@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "platform/UniqueHandle.h"
@@ -70,6 +72,22 @@ void ClickCentreOf(HWND window, MouseButton button, bool doubleClick) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, button, doubleClick);
+}
+
+POINT FindFramePart(HWND window, LRESULT hitTest) {
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    // The part's box within the caption row at the top right, then its middle:
+    // its edges may belong to the border.
+    RECT part = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (LONG y = frame.top; y < frame.top + 40 && y < frame.bottom; ++y) {
+        for (LONG x = frame.right - 1; x > frame.right - 120 && x >= frame.left; --x) {
+            if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != hitTest) continue;
+            part = {std::min(part.left, x), std::min(part.top, y), std::max(part.right, x), std::max(part.bottom, y)};
+        }
+    }
+    if (part.left > part.right) return {-1, -1};
+    return {(part.left + part.right) / 2, (part.top + part.bottom) / 2};
 }
 
 void Keystroke(WORD key, bool ctrl, bool shift) {

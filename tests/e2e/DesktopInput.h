@@ -13,6 +13,8 @@ enum class MouseButton { Left, Right };
 void MovePointer(POINT screen);
 void ClickAt(POINT screen, MouseButton button = MouseButton::Left, bool doubleClick = false);
 void ClickCentreOf(HWND window, MouseButton button = MouseButton::Left, bool doubleClick = false);
+// The middle of the caption part where the window reports `hitTest` (HTCLOSE...); {-1, -1} if none.
+POINT FindFramePart(HWND window, LRESULT hitTest);
 // Presses and releases `key` with the given modifiers held down.
 void Keystroke(WORD key, bool ctrl = false, bool shift = false);
 

@@ -14,6 +14,7 @@
 #include "e2e/ProgramUnderTest.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
+#include "ui/settings/SliderValues.h"
 
 namespace {
 
@@ -45,10 +46,11 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return IsTrayIconRegistered(window); })) << "no tray icon";
         ASSERT_TRUE(WaitFor([] { return WineSystemTray::VisibleIconCount() == 1; })) << "not in Wine's tray";
     }
-    int EnabledInFile() const {
-        return static_cast<int>(
-            GetPrivateProfileIntW(L"General", L"Enabled", -1, (program->Folder() + L"\\config.ini").c_str()));
+    int ValueInFile(const wchar_t* section, const wchar_t* key) const {
+        return static_cast<int>(GetPrivateProfileIntW(section, key, -1, (program->Folder() + L"\\config.ini").c_str()));
     }
+    int EnabledInFile() const { return ValueInFile(L"General", L"Enabled"); }
+    int SpeedInFile() const { return ValueInFile(L"Vertical", L"Speed"); }
     bool Running() const { return WaitForSingleObject(program->Process(), 0) == WAIT_TIMEOUT; }
 
     // Right click on the icon; true once the menu is open and painted. The menu opens
@@ -173,7 +175,9 @@ TEST_F(SettingsWindowE2ETest, WindowIsCentredPagesFollowTheKeyboardAndHidingKeep
     ClickCentreOf(WineSystemTray::FirstIcon());
     EXPECT_TRUE(WaitFor([&] { return ShownInFront(window); }));
     EXPECT_EQ(ShownPage(window), PagePrograms);
-    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); // what the caption's close button sends
+    const POINT closeButton = FindFramePart(window, HTCLOSE);
+    ASSERT_NE(closeButton.x, -1) << "no close button in the caption";
+    ClickAt(closeButton);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(Running());
     EXPECT_EQ(program->RunSecondInstance(L""), 0); // shows the first one's window
@@ -191,8 +195,12 @@ TEST_F(SettingsWindowE2ETest, WindowIsCentredPagesFollowTheKeyboardAndHidingKeep
     EXPECT_TRUE(WaitFor([&] { return IsTrayIconRegistered(window); }));
     EXPECT_TRUE(WaitFor([] { return WineSystemTray::VisibleIconCount() == 1; }));
 
-    const ULONGLONG t0 = GetTickCount64();
+    // A slider step waits 500 ms for its save; the exit command queued right behind
+    // it ends the program first, which still writes the new speed.
+    const int speed = SpeedInFile();
+    ASSERT_GT(speed, 0);
+    PostMessageW(GetDlgItem(window, IDC_V_SPEED), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(program->ExitThroughTrayMenu(20000), 0);
-    printf("exit %llu ms\n", GetTickCount64() - t0);
+    EXPECT_EQ(SpeedInFile(), speed + SliderRanges[SpeedRow].lineStep);
     EXPECT_TRUE(WaitFor([] { return WineSystemTray::VisibleIconCount() == 0; }));
 }
