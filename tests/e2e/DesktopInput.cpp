@@ -19,14 +19,6 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     SendInput(1, &input, sizeof input);
 }
 
-void SendKey(WORD key, bool down) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
-}
-
 struct IconSearch {
     int count = 0;
     HWND first = nullptr;
@@ -90,13 +82,21 @@ POINT FindFramePart(HWND window, LRESULT hitTest) {
     return {(part.left + part.right) / 2, (part.top + part.bottom) / 2};
 }
 
+void PressKey(WORD key, bool down) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
 void Keystroke(WORD key, bool ctrl, bool shift) {
-    if (ctrl) SendKey(VK_CONTROL, true);
-    if (shift) SendKey(VK_SHIFT, true);
-    SendKey(key, true);
-    SendKey(key, false);
-    if (shift) SendKey(VK_SHIFT, false);
-    if (ctrl) SendKey(VK_CONTROL, false);
+    if (ctrl) PressKey(VK_CONTROL, true);
+    if (shift) PressKey(VK_SHIFT, true);
+    PressKey(key, true);
+    PressKey(key, false);
+    if (shift) PressKey(VK_SHIFT, false);
+    if (ctrl) PressKey(VK_CONTROL, false);
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {

@@ -15,6 +15,8 @@ void ClickAt(POINT screen, MouseButton button = MouseButton::Left, bool doubleCl
 void ClickCentreOf(HWND window, MouseButton button = MouseButton::Left, bool doubleClick = false);
 // The middle of the caption part where the window reports `hitTest` (HTCLOSE...); {-1, -1} if none.
 POINT FindFramePart(HWND window, LRESULT hitTest);
+// One key going down or up.
+void PressKey(WORD key, bool down);
 // Presses and releases `key` with the given modifiers held down.
 void Keystroke(WORD key, bool ctrl = false, bool shift = false);
 

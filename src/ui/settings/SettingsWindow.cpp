@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 #include <dwmapi.h>
-#include <uxtheme.h>
 
 #include "app/AppMessages.h"
 #include "settings/ConfigStore.h"
+#include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/Palette.h"
+#include "ui/settings/SettingsControlWindow.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SliderValues.h"
 #include "ui/tray/TrayModel.h"
@@ -60,46 +61,6 @@ UniqueIcon LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
     return UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(AppIconId), IMAGE_ICON,
                                                     GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
                                                     LR_DEFAULTCOLOR)));
-}
-
-HWND CreateControl(HWND parent, HINSTANCE instance, const ControlSpec& spec) {
-    const wchar_t* className = L"BUTTON";
-    const wchar_t* text = spec.text;
-    DWORD style = WS_CHILD | WS_TABSTOP;
-    switch (spec.kind) {
-    case ControlKind::Switch:
-    case ControlKind::PushButton: style |= BS_OWNERDRAW; break;
-    case ControlKind::Slider:
-        className = TRACKBAR_CLASSW;
-        style |= TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH;
-        break;
-    case ControlKind::List:
-        className = L"LISTBOX";
-        style |= LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-        text = L""; // the table's text is the hint drawn while the list is empty
-        break;
-    case ControlKind::Edit:
-        className = L"EDIT";
-        style |= ES_AUTOHSCROLL;
-        text = L""; // the table's text is the cue banner
-        break;
-    }
-    const HWND control = CreateWindowExW(0, className, text, style, 0, 0, 0, 0, parent,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-    if (!control) return nullptr;
-    int row = 0;
-    bool horizontal = false;
-    if (spec.kind == ControlKind::Slider && SliderRowOf(spec.id, row, horizontal)) {
-        const SliderRange& range = SliderRanges[row];
-        SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(range.min, range.max));
-        SendMessageW(control, TBM_SETLINESIZE, 0, range.lineStep);
-        SendMessageW(control, TBM_SETPAGESIZE, 0, range.pageStep);
-    } else if (spec.kind == ControlKind::List) {
-        SetWindowTheme(control, L"DarkMode_Explorer", nullptr); // a dark scroll bar
-    } else if (spec.kind == ControlKind::Edit) {
-        SendMessageW(control, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(spec.text)); // also while focused
-    }
-    return control;
 }
 
 } // namespace
@@ -158,7 +119,8 @@ bool SettingsWindow::CreateFonts() { return fonts_.Create(instance_, dpi_); }
 
 void SettingsWindow::CreateControls() {
     for (const ControlSpec& spec : SettingsControls()) {
-        const HWND control = CreateControl(window_, instance_, spec);
+        // Placed and sized by LayoutControls, which runs again at every DPI change.
+        const HWND control = CreateSettingsControl(window_, instance_, spec, 0, {});
         controls_.push_back(control);
         if (spec.page == AllPages) {
             ShowWindow(control, SW_SHOW);
@@ -274,15 +236,9 @@ bool SettingsWindow::PreTranslateMessage(MSG& message) {
     return IsDialogMessageW(window_, &message) != FALSE;
 }
 
-RECT SettingsWindow::ScaledRect(const LayoutRect& rect) const {
-    const LayoutRect scaled = ScaleToDpi(rect, dpi_);
-    return {scaled.left, scaled.top, scaled.right, scaled.bottom};
-}
+RECT SettingsWindow::ScaledRect(const LayoutRect& rect) const { return ToRect(ScaleToDpi(rect, dpi_)); }
 
-RECT SettingsWindow::TabRect(int index) const {
-    const LayoutRect tab = TabRectAt(index, dpi_);
-    return {tab.left, tab.top, tab.right, tab.bottom};
-}
+RECT SettingsWindow::TabRect(int index) const { return ToRect(TabRectAt(index, dpi_)); }
 
 int SettingsWindow::HitTestTab(POINT client) const { return HitTestTabAt(client.x, client.y, dpi_); }
 
