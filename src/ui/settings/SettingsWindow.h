@@ -40,7 +40,7 @@ public:
     RECT TabRect(int index) const;
     int HitTestTab(POINT client) const;
 
-    // What the drawing of the page and of the controls reads.
+    // What the controls' own procedures (hover, keys) read.
     unsigned Dpi() const { return dpi_; }
     int Scale(int value) const { return ScaleToDpi(value, dpi_); }
     RECT ScaledRect(const LayoutRect& rect) const;

@@ -114,9 +114,10 @@ PageView SettingsWindow::CurrentView() const {
     view.dpi = dpi_;
     const ConfigStore& store = ConfigStore::Instance();
     view.settings = store.Snapshot();
-    view.strengthSliderEnabled[static_cast<int>(Axis::Vertical)] = IsWindowEnabled(Control(IDC_V_ACCEL_STRENGTH)) != FALSE;
-    view.strengthSliderEnabled[static_cast<int>(Axis::Horizontal)] =
-        IsWindowEnabled(Control(IDC_H_ACCEL_STRENGTH)) != FALSE;
+    for (const Axis axis : {Axis::Vertical, Axis::Horizontal}) {
+        const HWND strength = Control(axis == Axis::Horizontal ? IDC_H_ACCEL_STRENGTH : IDC_V_ACCEL_STRENGTH);
+        view.strengthSliderEnabled[static_cast<int>(axis)] = IsWindowEnabled(strength) != FALSE;
+    }
     const ScrollEngine& engine = ScrollEngine::Instance();
     view.system = {engine.RefreshRateHz(), engine.FrameRateHz(), engine.HasHighResolutionTimer(), store.GetConfigPath()};
     return view;
