@@ -46,6 +46,11 @@ IconSearch FindIcons() {
 } // namespace
 
 void MovePointer(POINT screen) {
+    // Under Wine an injected move takes the X server's pointer along only while no
+    // low-level mouse hook runs, and the program under test has one. Left behind, the
+    // X pointer is reported again whenever a window appears under it, and a click
+    // would end somewhere else.
+    SetCursorPos(screen.x, screen.y);
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen.x * 65535 / (width - 1), screen.y * 65535 / (height - 1));
 }

@@ -57,10 +57,16 @@ protected:
     // under the pointer, which then leaves it so that no item is highlighted.
     bool OpenMenu() {
         ClickCentreOf(WineSystemTray::FirstIcon(), MouseButton::Right);
-        if (!WaitFor([] { return VisibleMenu() != nullptr; })) return false;
+        if (!WaitFor([] { return VisibleMenu() != nullptr; })) {
+            ADD_FAILURE() << "no menu after a right click on the icon";
+            return false;
+        }
         GetWindowRect(VisibleMenu(), &menu);
         MovePointer({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 10});
-        if (!WaitFor([this] { return MenuOnScreen(); })) return false;
+        if (!WaitFor([this] { return MenuOnScreen(); })) {
+            ADD_FAILURE() << "the menu at (" << menu.left << ", " << menu.top << ") is not painted";
+            return false;
+        }
         shownMenuText = ScreenPixels({menu.left + 24, menu.top + 3}, {18, 16});
         return true;
     }
