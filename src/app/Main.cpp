@@ -71,10 +71,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
         engine.Stop();
         return 1;
     }
-    TrayIcon::Add(window.Handle());
+    TrayIcon::Instance().Add(window.Handle());
     if (!MouseHook::Start(instance)) {
         ShowStartError(L"Не удалось установить перехватчик мыши (WH_MOUSE_LL).");
-        TrayIcon::Remove();
+        TrayIcon::Instance().Remove();
         engine.Stop();
         return 1;
     }
@@ -86,7 +86,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
     MouseHook::Stop(); // from here on no notch is swallowed
     BrowserWatcher::Stop();
     engine.Stop();
-    TrayIcon::Remove();
+    TrayIcon::Instance().Remove();
     ConfigStore::Instance().SaveIfDirty();
     return exitCode; // GDI+ shuts down and the mutex closes on the way out
 }

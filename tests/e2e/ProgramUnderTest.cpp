@@ -49,6 +49,9 @@ HWND ProgramUnderTest::FindSettingsWindow() const { return FindWindowW(L"Velvetg
 
 bool ProgramUnderTest::Start(const std::wstring& arguments) {
     if (!prepared_) return false;
+    // Wine starts its desktop process on first use, which can take seconds when the
+    // previous one is just ending: let that happen here, not inside the program's start.
+    GetDesktopWindow();
     process_ = Launch(exe_, arguments);
     if (!process_) return false;
     // The window comes before the hook; the hook is up once a notch comes back smoothed,

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "e2e/DesktopInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "e2e/WheelTargetWindow.h"
 #include "engine/AxisMotion.h"

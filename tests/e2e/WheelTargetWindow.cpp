@@ -125,11 +125,3 @@ void InjectWheel(int delta, bool horizontal, ULONG_PTR extraInfo) {
     input.mi.dwExtraInfo = extraInfo;
     SendInput(1, &input, sizeof input);
 }
-
-void PressKey(WORD key, bool down) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
-}

@@ -58,4 +58,3 @@ private:
 
 // Input as the user's hardware would send it (unmarked unless extraInfo is given).
 void InjectWheel(int delta, bool horizontal = false, ULONG_PTR extraInfo = 0);
-void PressKey(WORD key, bool down);

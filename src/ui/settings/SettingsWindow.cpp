@@ -1,96 +1,256 @@
 #include "ui/settings/SettingsWindow.h"
 
-#include "app/AppMessages.h"
-#include "engine/ScrollEngine.h"
-#include "settings/ConfigStore.h"
-#include "ui/settings/SettingsCommands.h"
-#include "ui/tray/TrayIcon.h"
+#include <commctrl.h>
+#include <dwmapi.h>
 
-#include <utility>
+#include "app/AppMessages.h"
+#include "settings/ConfigStore.h"
+#include "ui/settings/MemoryCanvas.h"
+#include "ui/settings/Palette.h"
+#include "ui/settings/SettingsControlWindow.h"
+#include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SliderValues.h"
+#include "ui/tray/TrayModel.h"
+
+namespace {
+
+constexpr DWORD WindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr wchar_t WindowTitle[] = L"Velvetglide — настройки";
+
+// Optional user32 functions (Windows 10 1607 and later), looked up once by name.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+template <typename Fn>
+Fn User32Function(const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+unsigned WindowDpi(HWND window) {
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    }
+    int dpi = 0;
+    if (HDC dc = GetDC(window)) {
+        dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        ReleaseDC(window, dc);
+    }
+    return dpi > 0 ? static_cast<unsigned>(dpi) : BaseDpi;
+}
+
+void AdjustForDpi(RECT& rect, unsigned dpi) {
+    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    if (adjustForDpi) {
+        adjustForDpi(&rect, WindowStyle, FALSE, 0, dpi);
+    } else {
+        AdjustWindowRectEx(&rect, WindowStyle, FALSE, 0);
+    }
+}
+
+// Dark caption to match the client area; older builds know only some of the attributes.
+void UseDarkTitleBar(HWND window) {
+    const BOOL on = TRUE;
+    DwmSetWindowAttribute(window, 20, &on, sizeof on); // DWMWA_USE_IMMERSIVE_DARK_MODE
+    DwmSetWindowAttribute(window, 19, &on, sizeof on); // the same before Windows 10 20H1
+    const COLORREF caption = ToColorRef(Palette::WindowBackground);
+    DwmSetWindowAttribute(window, 35, &caption, sizeof caption); // DWMWA_CAPTION_COLOR
+}
+
+UniqueIcon LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(AppIconId), IMAGE_ICON,
+                                                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                                    LR_DEFAULTCOLOR)));
+}
+
+} // namespace
 
 SettingsWindow& SettingsWindow::Instance() {
     static SettingsWindow window;
     return window;
 }
 
+SettingsWindow::~SettingsWindow() {
+    if (!window_) return;
+    // Only on an early way out: the tray and the store may already be gone at process
+    // exit, so the window goes without running its handlers.
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+}
+
 bool SettingsWindow::Create(HINSTANCE instance) {
+    instance_ = instance;
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    backgroundBrush_.reset(CreateSolidBrush(ToColorRef(Palette::WindowBackground)));
+    fieldBrush_.reset(CreateSolidBrush(ToColorRef(Palette::Field)));
+    classIcon_ = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
+    classSmallIcon_ = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
+
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = instance;
+    windowClass.hIcon = classIcon_.get();
+    windowClass.hIconSm = classSmallIcon_.get();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.hbrBackground = static_cast<HBRUSH>(backgroundBrush_.get());
     windowClass.lpszClassName = SettingsWindowClass;
-    if (!RegisterClassExW(&windowClass)) return false;
+    RegisterClassExW(&windowClass);
 
-    window_ = CreateWindowExW(0, SettingsWindowClass, L"Velvetglide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                              560, 420, nullptr, nullptr, instance, this);
-    if (!window_) return false;
-    // A second instance at a lower integrity level must still reach this window.
-    if (ShowSettingsMessage) ChangeWindowMessageFilterEx(window_, ShowSettingsMessage, MSGFLT_ALLOW, nullptr);
+    if (!CreateWindowExW(0, SettingsWindowClass, WindowTitle, WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 200, 200,
+                         nullptr, nullptr, instance, this))
+        return false;
+    dpi_ = WindowDpi(window_);
+    CreateFonts();
+    UseDarkTitleBar(window_);
+    // A second instance or Explorer at a lower integrity level must still reach this window.
     if (TaskbarCreatedMessage) ChangeWindowMessageFilterEx(window_, TaskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+    if (ShowSettingsMessage) ChangeWindowMessageFilterEx(window_, ShowSettingsMessage, MSGFLT_ALLOW, nullptr);
+    CreateControls();
+    LayoutControls();
+    PlaceWindow();
+    SyncFromSettings();
+    SelectPage(PageVertical);
     return true;
 }
 
-void SettingsWindow::Show(bool) {
+bool SettingsWindow::CreateFonts() { return fonts_.Create(instance_, dpi_); }
+
+void SettingsWindow::CreateControls() {
+    for (const ControlSpec& spec : SettingsControls()) {
+        // Placed and sized by LayoutControls, which runs again at every DPI change.
+        const HWND control = CreateSettingsControl(window_, instance_, spec, 0, {});
+        controls_.push_back(control);
+        if (spec.page == AllPages) {
+            ShowWindow(control, SW_SHOW);
+        } else {
+            pageGroups_[spec.page].push_back(control);
+        }
+    }
+}
+
+void SettingsWindow::LayoutControls() {
+    const auto specs = SettingsControls();
+    const HFONT body = ThemeFonts::Font(fonts_.body);
+    for (size_t i = 0; i < specs.size() && i < controls_.size(); ++i) {
+        const HWND control = controls_[i];
+        const RECT rect = ScaledRect(specs[i].rect);
+        SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOACTIVATE | SWP_NOZORDER);
+        switch (specs[i].kind) {
+        case ControlKind::Slider: SendMessageW(control, TBM_SETTHUMBLENGTH, Scale(22), 0); break;
+        case ControlKind::List:
+            SendMessageW(control, LB_SETITEMHEIGHT, 0, Scale(30));
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(body), TRUE);
+            break;
+        case ControlKind::Edit: SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(body), TRUE); break;
+        default: break;
+        }
+    }
+}
+
+// Client area of 600 x 604 scaled, centred on the work area of the window's monitor.
+void SettingsWindow::PlaceWindow() {
+    RECT frame = {0, 0, Scale(ClientWidth), Scale(ClientHeight)};
+    AdjustForDpi(frame, dpi_);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void SettingsWindow::Show(bool visible) {
     if (!window_) return;
+    if (!visible) {
+        ShowWindow(window_, SW_HIDE);
+        return;
+    }
+    SyncFromSettings();
     ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(window_);
+}
+
+void SettingsWindow::SelectPage(int page) {
+    if (page == currentPage_ || page < 0 || page >= PageCount) return;
+    currentPage_ = page;
+    // Turning redraw back on makes a window visible: a hidden window is left alone.
+    const bool visible = IsWindowVisible(window_) != FALSE;
+    if (visible) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    for (int group = 0; group < PageCount; ++group) {
+        for (HWND control : pageGroups_[group]) ShowWindow(control, group == page ? SW_SHOW : SW_HIDE);
+    }
+    if (visible) SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    // The focus must not stay in a control of the page that went away.
+    const HWND focus = GetFocus();
+    if (focus && focus != window_ && !IsWindowVisible(focus)) SetFocus(window_);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void SettingsWindow::SyncFromSettings() {
+    const Settings settings = ConfigStore::Instance().Snapshot();
+    for (const bool horizontal : {false, true}) {
+        const AxisSettings& axis = settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical);
+        for (int row = 0; row < SliderRowCount; ++row)
+            SendMessageW(Control(SliderId(horizontal, row)), TBM_SETPOS, TRUE, SliderPosition(row, axis));
+    }
+    EnableWindow(Control(IDC_V_ACCEL_STRENGTH), settings.Vertical.AccelEnabled);
+    EnableWindow(Control(IDC_H_ACCEL_STRENGTH), settings.Horizontal.AccelEnabled);
+    RefreshLists();
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void SettingsWindow::RefreshLists() {
+    const ConfigStore& store = ConfigStore::Instance();
+    const std::pair<int, std::vector<std::wstring>> lists[] = {{IDC_APP_LIST, store.GetExcludedApps()},
+                                                              {IDC_SITE_LIST, store.GetExcludedSites()}};
+    for (const auto& [id, entries] : lists) {
+        const HWND list = Control(id);
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        for (const std::wstring& entry : entries) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+    UpdateRemoveButtons();
+}
+
+void SettingsWindow::UpdateRemoveButtons() {
+    for (const auto& [list, remove] : {std::pair{IDC_APP_LIST, IDC_APP_REMOVE}, std::pair{IDC_SITE_LIST, IDC_SITE_REMOVE}})
+        EnableWindow(Control(remove), SendMessageW(Control(list), LB_GETCURSEL, 0, 0) != LB_ERR);
 }
 
 bool SettingsWindow::PreTranslateMessage(MSG& message) {
     if (!window_ || !IsWindowVisible(window_)) return false;
     if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        const int step = GetKeyState(VK_SHIFT) < 0 ? PageCount - 1 : 1;
+        SelectPage((currentPage_ + step) % PageCount);
+        return true;
+    }
+    // Tab between controls, arrows in sliders, and Esc as IDCANCEL (which hides).
     return IsDialogMessageW(window_, &message) != FALSE;
 }
 
-LRESULT CALLBACK SettingsWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<SettingsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+RECT SettingsWindow::ScaledRect(const LayoutRect& rect) const { return ToRect(ScaleToDpi(rect, dpi_)); }
+
+RECT SettingsWindow::TabRect(int index) const { return ToRect(TabRectAt(index, dpi_)); }
+
+int SettingsWindow::HitTestTab(POINT client) const { return HitTestTabAt(client.x, client.y, dpi_); }
+
+HWND SettingsWindow::Control(int id) const {
+    const auto specs = SettingsControls();
+    for (size_t i = 0; i < specs.size() && i < controls_.size(); ++i) {
+        if (specs[i].id == id) return controls_[i];
     }
-    auto* self = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return nullptr;
 }
 
-LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (ShowSettingsMessage && message == ShowSettingsMessage) {
-        Show(true);
-        return 0;
-    }
-    if (TaskbarCreatedMessage && message == TaskbarCreatedMessage) {
-        TrayIcon::ReAdd();
-        return 0;
-    }
-    switch (message) {
-    case WM_CLOSE:
-        ShowWindow(window_, SW_HIDE); // closing only hides: the program keeps running in the tray
-        return 0;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == ID_TRAY_EXIT) {
-            DestroyWindow(window_);
-            return 0;
-        }
-        break;
-    case WM_ENDSESSION:
-        if (wParam) ConfigStore::Instance().SaveIfDirty(); // the logon really ends
-        return 0;
-    case WM_DISPLAYCHANGE:
-        ScrollEngine::Instance().RefreshDisplayRate();
-        break;
-    case WM_DESTROY:
-        KillTimer(window_, TIMER_SAVE);
-        ConfigStore::Instance().SaveIfDirty();
-        TrayIcon::Remove();
-        PostQuitMessage(0);
-        return 0;
-    case WM_NCDESTROY: {
-        const HWND window = std::exchange(window_, nullptr);
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    default:
-        break;
-    }
-    return DefWindowProcW(window_, message, wParam, lParam);
+void SettingsWindow::InvalidateTabStrip() {
+    const RECT strip = ScaledRect(TabStripRect);
+    InvalidateRect(window_, &strip, FALSE);
 }

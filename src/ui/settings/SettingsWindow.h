@@ -1,9 +1,20 @@
 #pragma once
 // The program's main window: hidden until the user asks for it, alive for the whole
-// run (a second instance finds it by class name), and the receiver of the tray's
-// and the system's notifications.
+// run (a second instance finds it by class name), owner of the tray icon and the
+// receiver of the tray's and the system's notifications. Its client area is a fixed
+// 600 x 604 layout in 96-DPI units with five pages of child controls. Main thread only.
 
+#include <array>
+#include <vector>
+
+#include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
+
+#include <commctrl.h>
+
+#include "ui/settings/PagePainter.h"
+#include "ui/settings/SettingsLayout.h"
+#include "ui/settings/ThemeFonts.h"
 
 inline constexpr wchar_t SettingsWindowClass[] = L"Velvetglide_SettingsClass";
 
@@ -11,14 +22,97 @@ class SettingsWindow {
 public:
     static SettingsWindow& Instance();
 
-    bool Create(HINSTANCE instance); // hidden
-    void Show(bool refresh);
+    SettingsWindow() = default;
+    ~SettingsWindow();
+    SettingsWindow(const SettingsWindow&) = delete;
+    SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+    bool Create(HINSTANCE instance); // leaves the window hidden; false if it could not be made
+    void Show(bool visible);         // true: refreshed from the settings, restored and in front
     bool PreTranslateMessage(MSG& message);
     HWND Handle() const { return window_; }
 
+    void SelectPage(int page);
+    void SyncFromSettings();
+    void RefreshLists();
+    void LayoutControls();
+    bool CreateFonts();
+    RECT TabRect(int index) const;
+    int HitTestTab(POINT client) const;
+
+    // What the controls' own procedures (hover, keys) read.
+    unsigned Dpi() const { return dpi_; }
+    int Scale(int value) const { return ScaleToDpi(value, dpi_); }
+    RECT ScaledRect(const LayoutRect& rect) const;
+    const ThemeFonts& Fonts() const { return fonts_; }
+    int CurrentPage() const { return currentPage_; }
+    int HoveredTab() const { return hoveredTab_; }
+    HWND HotControl() const { return hotControl_; }
+    int FocusedEdit() const { return focusedEdit_; }
+    HWND Control(int id) const;
+
 private:
+    using Handler = LRESULT (SettingsWindow::*)(WPARAM, LPARAM);
+    struct Route {
+        UINT message;
+        Handler handler;
+    };
+    static const Route Routes[];
+
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateControls();
+    void PlaceWindow();
+    void InvalidateTabStrip();
+    void UpdateRemoveButtons();
+
+    // Window procedure, one handler per message (SettingsWindowMessages.cpp).
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnActivate(WPARAM, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnSetCursor(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM);
+    LRESULT OnMeasureItem(WPARAM, LPARAM);
+    LRESULT OnNotify(WPARAM, LPARAM);
+    LRESULT OnDisplayChange(WPARAM, LPARAM);
+    LRESULT OnNcDestroy(WPARAM, LPARAM);
+    LRESULT OnCommandMessage(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnHScroll(WPARAM, LPARAM);
+    LRESULT OnCtlColorField(WPARAM, LPARAM);
+    LRESULT OnMouseMove(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnMouseLeave(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnTrayIcon(WPARAM, LPARAM);
+
+    // Commands from the controls and the tray menu (SettingsWindowCommands.cpp).
+    void OnCommand(int id, int code, HWND control);
+    void ToggleEnabled();
+
+    // What the page painter and the switches show, read anew at each paint.
+    PageView CurrentView() const;
+    bool SwitchOn(int id) const;
 
     HWND window_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    unsigned dpi_ = BaseDpi;
+    ThemeFonts fonts_; // the five fonts and the header logo
+    UniqueGdiObject backgroundBrush_;
+    UniqueGdiObject fieldBrush_;
+    UniqueIcon classIcon_;
+    UniqueIcon classSmallIcon_;
+    int currentPage_ = -1;
+    int hoveredTab_ = -1;
+    HWND hotControl_ = nullptr;
+    int focusedEdit_ = 0;
+    HWND rememberedFocus_ = nullptr;
+    std::vector<HWND> controls_; // in the order of SettingsControls()
+    std::array<std::vector<HWND>, PageCount> pageGroups_;
 };

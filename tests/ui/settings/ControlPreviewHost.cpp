@@ -4,6 +4,7 @@
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/OwnerDraw.h"
 #include "ui/settings/Palette.h"
+#include "ui/settings/SettingsControlWindow.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SliderDrawing.h"
 #include "ui/settings/SliderValues.h"
@@ -47,37 +48,12 @@ void ControlPreviewHost::CreateControls(HINSTANCE instance) {
     for (const ControlSpec& spec : SettingsControls()) {
         if (spec.page != view_.page && spec.page != AllPages) continue;
         const LayoutRect place = ScaleToDpi(spec.rect, dpi);
-        const wchar_t* className = L"BUTTON";
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-        const wchar_t* text = spec.text;
-        switch (spec.kind) {
-        case ControlKind::Switch:
-        case ControlKind::PushButton: style |= BS_OWNERDRAW; break;
-        case ControlKind::Slider:
-            className = TRACKBAR_CLASSW;
-            style |= TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH;
-            break;
-        case ControlKind::List:
-            className = L"LISTBOX";
-            style |= LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-            text = L"";
-            break;
-        case ControlKind::Edit:
-            className = L"EDIT";
-            style |= ES_AUTOHSCROLL;
-            text = L"";
-            break;
-        }
-        const HWND control = CreateWindowExW(0, className, text, style, place.left, place.top, place.Width(),
-                                             place.Height(), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                             instance, nullptr);
+        const HWND control = CreateSettingsControl(window_, instance, spec, WS_VISIBLE, ToRect(place));
         if (!control) continue;
         children_.push_back({&spec, control});
         int row = 0;
         bool horizontal = false;
         if (spec.kind == ControlKind::Slider && SliderRowOf(spec.id, row, horizontal)) {
-            const SliderRange& range = SliderRanges[row];
-            SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(range.min, range.max));
             SendMessageW(control, TBM_SETTHUMBLENGTH, ScaleToDpi(22, dpi), 0);
             const AxisSettings& axis = view_.settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical);
             SendMessageW(control, TBM_SETPOS, TRUE, SliderPosition(row, axis));
@@ -90,7 +66,6 @@ void ControlPreviewHost::CreateControls(HINSTANCE instance) {
                 SendMessageW(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
         } else if (spec.kind == ControlKind::Edit) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
-            SendMessageW(control, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(spec.text));
         }
     }
 }

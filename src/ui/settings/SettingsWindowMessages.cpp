@@ -1,0 +1,286 @@
+// The settings window's procedure: the two registered messages first, then one
+// handler per window message through the route table.
+
+#include "ui/settings/SettingsWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cwchar>
+#include <utility>
+
+#include "app/AppMessages.h"
+#include "engine/ScrollEngine.h"
+#include "settings/ConfigStore.h"
+#include "ui/settings/OwnerDraw.h"
+#include "ui/settings/Palette.h"
+#include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SliderDrawing.h"
+#include "ui/settings/SliderValues.h"
+#include "ui/tray/TrayIcon.h"
+#include "ui/tray/TrayModel.h"
+
+const SettingsWindow::Route SettingsWindow::Routes[] = {
+    {WM_DESTROY, &SettingsWindow::OnDestroy},
+    {WM_ACTIVATE, &SettingsWindow::OnActivate},
+    {WM_PAINT, &SettingsWindow::OnPaint},
+    {WM_CLOSE, &SettingsWindow::OnClose},
+    {WM_ENDSESSION, &SettingsWindow::OnEndSession},
+    {WM_SETTINGCHANGE, &SettingsWindow::OnSettingChange},
+    {WM_SETCURSOR, &SettingsWindow::OnSetCursor},
+    {WM_DRAWITEM, &SettingsWindow::OnDrawItem},
+    {WM_ERASEBKGND, &SettingsWindow::OnEraseBackground},
+    {WM_MEASUREITEM, &SettingsWindow::OnMeasureItem},
+    {WM_NOTIFY, &SettingsWindow::OnNotify},
+    {WM_DISPLAYCHANGE, &SettingsWindow::OnDisplayChange},
+    {WM_NCDESTROY, &SettingsWindow::OnNcDestroy},
+    {WM_COMMAND, &SettingsWindow::OnCommandMessage},
+    {WM_TIMER, &SettingsWindow::OnTimer},
+    {WM_HSCROLL, &SettingsWindow::OnHScroll},
+    {WM_CTLCOLOREDIT, &SettingsWindow::OnCtlColorField},
+    {WM_CTLCOLORLISTBOX, &SettingsWindow::OnCtlColorField},
+    {WM_MOUSEMOVE, &SettingsWindow::OnMouseMove},
+    {WM_LBUTTONDOWN, &SettingsWindow::OnLButtonDown},
+    {WM_MOUSELEAVE, &SettingsWindow::OnMouseLeave},
+    {WM_DPICHANGED, &SettingsWindow::OnDpiChanged},
+    {WM_TRAYICON, &SettingsWindow::OnTrayIcon},
+};
+
+LRESULT CALLBACK SettingsWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<SettingsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (TaskbarCreatedMessage && message == TaskbarCreatedMessage) {
+        TrayIcon::Instance().ReAdd();
+        return 0;
+    }
+    if (ShowSettingsMessage && message == ShowSettingsMessage) {
+        Show(true);
+        return 0;
+    }
+    for (const Route& route : Routes) {
+        if (route.message == message) return (this->*route.handler)(wParam, lParam);
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT SettingsWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnDestroy(WPARAM, LPARAM) {
+    KillTimer(window_, TIMER_SAVE);
+    ConfigStore::Instance().SaveIfDirty();
+    TrayIcon::Instance().Remove();
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT SettingsWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) != WA_INACTIVE) {
+        if (rememberedFocus_ && IsWindow(rememberedFocus_) && IsWindowVisible(rememberedFocus_)) {
+            SetFocus(rememberedFocus_);
+            return 0;
+        }
+    } else {
+        rememberedFocus_ = GetFocus();
+    }
+    return Default(WM_ACTIVATE, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnPaint(WPARAM, LPARAM) {
+    PAINTSTRUCT paint;
+    if (const HDC dc = BeginPaint(window_, &paint)) {
+        RECT client;
+        GetClientRect(window_, &client);
+        PaintSettingsPage(dc, client, CurrentView(), fonts_);
+    }
+    EndPaint(window_, &paint);
+    return 0;
+}
+
+PageView SettingsWindow::CurrentView() const {
+    PageView view;
+    view.page = currentPage_ >= 0 ? currentPage_ : PageVertical;
+    view.hoveredTab = hoveredTab_;
+    view.focusedEdit = focusedEdit_;
+    view.dpi = dpi_;
+    const ConfigStore& store = ConfigStore::Instance();
+    view.settings = store.Snapshot();
+    for (const Axis axis : {Axis::Vertical, Axis::Horizontal}) {
+        const HWND strength = Control(axis == Axis::Horizontal ? IDC_H_ACCEL_STRENGTH : IDC_V_ACCEL_STRENGTH);
+        view.strengthSliderEnabled[static_cast<int>(axis)] = IsWindowEnabled(strength) != FALSE;
+    }
+    const ScrollEngine& engine = ScrollEngine::Instance();
+    view.system = {engine.RefreshRateHz(), engine.FrameRateHz(), engine.HasHighResolutionTimer(), store.GetConfigPath()};
+    return view;
+}
+
+// Switches keep no state of their own: each paint asks the store (and the registry).
+bool SettingsWindow::SwitchOn(int id) const {
+    const ConfigStore& store = ConfigStore::Instance();
+    switch (id) {
+    case IDC_ENABLE_TOGGLE: return store.IsEnabled();
+    case IDC_V_ACCEL_TOGGLE: return store.Snapshot().Vertical.AccelEnabled;
+    case IDC_H_ACCEL_TOGGLE: return store.Snapshot().Horizontal.AccelEnabled;
+    case IDC_AUTOSTART_TOGGLE: return store.IsStartWithWindows();
+    default: return false;
+    }
+}
+
+LRESULT SettingsWindow::OnClose(WPARAM, LPARAM) {
+    ShowWindow(window_, SW_HIDE); // the close button only hides: the program stays in the tray
+    return 0;
+}
+
+LRESULT SettingsWindow::OnEndSession(WPARAM wParam, LPARAM) {
+    if (wParam) ConfigStore::Instance().SaveIfDirty(); // the logon really ends
+    return 0;
+}
+
+LRESULT SettingsWindow::OnSettingChange(WPARAM wParam, LPARAM lParam) {
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    if (area && std::wcscmp(area, L"ImmersiveColorSet") == 0) TrayIcon::Instance().UpdateIcon();
+    return Default(WM_SETTINGCHANGE, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == window_ && LOWORD(lParam) == HTCLIENT) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ScreenToClient(window_, &cursor);
+        if (HitTestTab(cursor) >= 0) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+    }
+    return Default(WM_SETCURSOR, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnDrawItem(WPARAM wParam, LPARAM lParam) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (DrawOwnerDrawnItem(item, SwitchOn(static_cast<int>(item.CtlID)), item.hwndItem == hotControl_, dpi_, fonts_))
+        return TRUE;
+    return Default(WM_DRAWITEM, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnEraseBackground(WPARAM, LPARAM) { return 1; } // the paint covers everything
+
+LRESULT SettingsWindow::OnMeasureItem(WPARAM wParam, LPARAM lParam) {
+    auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (item.CtlType != ODT_LISTBOX) return Default(WM_MEASUREITEM, wParam, lParam);
+    item.itemHeight = static_cast<UINT>(Scale(30));
+    return TRUE;
+}
+
+LRESULT SettingsWindow::OnNotify(WPARAM wParam, LPARAM lParam) {
+    const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+    int row = 0;
+    bool horizontal = false;
+    if (header.code == static_cast<UINT>(NM_CUSTOMDRAW) && SliderRowOf(static_cast<int>(header.idFrom), row, horizontal))
+        return DrawSliderCustom(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), header.hwndFrom == hotControl_, dpi_);
+    return Default(WM_NOTIFY, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnDisplayChange(WPARAM wParam, LPARAM lParam) {
+    ScrollEngine::Instance().RefreshDisplayRate();
+    if (currentPage_ == PageGeneral) InvalidateRect(window_, nullptr, FALSE); // the system block shows the rate
+    return Default(WM_DISPLAYCHANGE, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
+    const HWND window = std::exchange(window_, nullptr);
+    controls_.clear();
+    for (auto& group : pageGroups_) group.clear();
+    hotControl_ = rememberedFocus_ = nullptr;
+    return DefWindowProcW(window, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
+    OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    return 0;
+}
+
+LRESULT SettingsWindow::OnTimer(WPARAM wParam, LPARAM lParam) {
+    if (wParam != TIMER_SAVE) return Default(WM_TIMER, wParam, lParam);
+    KillTimer(window_, TIMER_SAVE);
+    ConfigStore::Instance().SaveIfDirty();
+    return 0;
+}
+
+// A slider moved: the engine gets the value at once, the file 500 ms after the last movement.
+LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM lParam) {
+    const auto slider = reinterpret_cast<HWND>(lParam);
+    const int id = slider ? GetDlgCtrlID(slider) : 0;
+    int row = 0;
+    bool horizontal = false;
+    if (!SliderRowOf(id, row, horizontal) || slider != Control(id)) return 0;
+    ConfigStore& store = ConfigStore::Instance();
+    Settings settings = store.Snapshot();
+    const int position = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    SetFromSliderPosition(row, position, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
+    store.Apply(settings, false);
+    SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr); // restarts the delay
+    const RECT valueLine = ScaledRect(SliderLabelRect(row));
+    InvalidateRect(window_, &valueLine, FALSE);
+    return 0;
+}
+
+LRESULT SettingsWindow::OnCtlColorField(WPARAM wParam, LPARAM) {
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetBkColor(dc, ToColorRef(Palette::Field));
+    SetTextColor(dc, ToColorRef(Palette::TextPrimary));
+    return reinterpret_cast<LRESULT>(fieldBrush_.get());
+}
+
+LRESULT SettingsWindow::OnMouseMove(WPARAM, LPARAM lParam) {
+    const int tab = HitTestTab({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (tab != hoveredTab_) {
+        hoveredTab_ = tab;
+        InvalidateTabStrip();
+    }
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window_, 0};
+    TrackMouseEvent(&track);
+    return 0;
+}
+
+LRESULT SettingsWindow::OnLButtonDown(WPARAM, LPARAM lParam) {
+    const int tab = HitTestTab({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (tab >= 0) SelectPage(tab);
+    return 0;
+}
+
+LRESULT SettingsWindow::OnMouseLeave(WPARAM, LPARAM) {
+    if (hoveredTab_ >= 0) {
+        hoveredTab_ = -1;
+        InvalidateTabStrip();
+    }
+    return 0;
+}
+
+LRESULT SettingsWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    dpi_ = HIWORD(wParam);
+    CreateFonts();
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOACTIVATE | SWP_NOZORDER);
+    LayoutControls();
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return 0;
+}
+
+LRESULT SettingsWindow::OnTrayIcon(WPARAM, LPARAM lParam) {
+    switch (TrayIntentFor(LOWORD(lParam))) {
+    case TrayIntent::ShowMenu: TrayIcon::Instance().ShowMenu(window_); break;
+    case TrayIntent::ShowWindow: Show(true); break;
+    case TrayIntent::None: break;
+    }
+    return 0;
+}

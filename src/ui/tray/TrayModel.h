@@ -1,0 +1,28 @@
+#pragma once
+// What the tray icon shows and what its mouse notifications mean, without windows.h:
+// the tooltip for a state, the glyph for a theme, the menu's items, and the intent
+// behind a raw notification.
+
+#include <span>
+
+// Icon groups of the program's resources.
+inline constexpr int AppIconId = 101;        // colour application icon
+inline constexpr int WhiteGlyphIconId = 102; // for a dark taskbar
+inline constexpr int BlackGlyphIconId = 103; // for a light taskbar
+
+const wchar_t* TrayTooltip(bool enabled);
+
+// The glyph for the "SystemUsesLightTheme" value; a failed read counts as dark.
+int TrayGlyphIconId(bool valueRead, unsigned long lightTheme);
+
+enum class TrayIntent { None, ShowMenu, ShowWindow };
+// `notification` is the mouse message the shell reports in the classic callback form.
+TrayIntent TrayIntentFor(unsigned notification);
+
+struct TrayMenuItem {
+    int id; // 0 for a separator
+    const wchar_t* text;
+};
+// The context menu from top to bottom; the toggle is checked while smoothing is on
+// and the settings item is the default one.
+std::span<const TrayMenuItem> TrayMenuItems();

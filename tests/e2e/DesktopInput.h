@@ -1,0 +1,41 @@
+#pragma once
+// What a person does at the desktop, for end-to-end tests: clicks and key strokes
+// as hardware input (SendInput), the notification area as Wine shows it, and a
+// look at the pixels of a window on the screen.
+
+#include <functional>
+#include <vector>
+
+#include "platform/Win32.h"
+
+// Moves the pointer to the screen point and clicks there; a double click clicks twice quickly.
+enum class MouseButton { Left, Right };
+void MovePointer(POINT screen);
+void ClickAt(POINT screen, MouseButton button = MouseButton::Left, bool doubleClick = false);
+void ClickCentreOf(HWND window, MouseButton button = MouseButton::Left, bool doubleClick = false);
+// The middle of the caption part where the window reports `hitTest` (HTCLOSE...); {-1, -1} if none.
+POINT FindFramePart(HWND window, LRESULT hitTest);
+// One key going down or up.
+void PressKey(WORD key, bool down);
+// Presses and releases `key` with the given modifiers held down.
+void Keystroke(WORD key, bool ctrl = false, bool shift = false);
+
+// Polls until `condition` holds or the time is up; the last result.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// With no desktop tray, Wine keeps the notification icons in a "Wine System Tray"
+// window of its own, one child window per icon.
+namespace WineSystemTray {
+int VisibleIconCount();
+HWND FirstIcon(); // nullptr when there is none
+} // namespace WineSystemTray
+
+// True while the shell holds an icon `id` of `owner` (asked without changing it).
+bool IsTrayIconRegistered(HWND owner, UINT id = 1);
+
+// The open context menu, or nullptr.
+HWND VisibleMenu();
+// A box of the screen as 32-bit pixels, row by row.
+std::vector<DWORD> ScreenPixels(POINT origin, SIZE box);
+// Pixels that differ between two equal boxes of the screen, each given by its top-left corner.
+int DifferingPixels(POINT first, POINT second, SIZE box);
