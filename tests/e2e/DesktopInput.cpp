@@ -117,6 +117,51 @@ int WineSystemTray::VisibleIconCount() { return FindIcons().count; }
 
 HWND WineSystemTray::FirstIcon() { return FindIcons().first; }
 
+std::wstring WineSystemTray::TooltipText(const std::wstring& differentFrom) {
+    std::wstring text;
+    // The pointer arrives from elsewhere so the icon sees a fresh hover.
+    MovePointer({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
+    Sleep(100);
+    RECT icon = {};
+    GetWindowRect(FirstIcon(), &icon);
+    const POINT centre = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    MovePointer(centre);
+    Sleep(50);
+    MovePointer({centre.x + 1, centre.y + 1});
+    WaitFor([&] {
+        for (HWND tip = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); tip;
+             tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) {
+            if (!IsWindowVisible(tip)) continue;
+            wchar_t buffer[256] = {};
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutW(tip, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 1000, &copied);
+            if (buffer[0] && differentFrom != buffer) {
+                text = buffer;
+                return true;
+            }
+        }
+        return false;
+    });
+    return text;
+}
+
+HWND FindDialog(const wchar_t* caption) {
+    const HWND dialog = FindWindowW(L"#32770", caption);
+    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+std::wstring DialogMessage(HWND dialog) {
+    std::wstring longest;
+    for (HWND child = FindWindowExW(dialog, nullptr, L"Static", nullptr); child;
+         child = FindWindowExW(dialog, child, L"Static", nullptr)) {
+        const int length = GetWindowTextLengthW(child);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(child, text.data(), length + 1)));
+        if (text.size() > longest.size()) longest = text;
+    }
+    return longest;
+}
+
 bool IsTrayIconRegistered(HWND owner, UINT id) {
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof data;

@@ -4,6 +4,7 @@
 // look at the pixels of a window on the screen.
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/Win32.h"
@@ -28,7 +29,15 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 namespace WineSystemTray {
 int VisibleIconCount();
 HWND FirstIcon(); // nullptr when there is none
+// Rests the pointer on the first icon until its tooltip shows; the tooltip's text, or
+// empty when none showed. `differentFrom` waits past a tooltip still showing old text.
+std::wstring TooltipText(const std::wstring& differentFrom = L"");
 } // namespace WineSystemTray
+
+// A message box (or other dialog) with this caption, shown by any process; nullptr if none.
+HWND FindDialog(const wchar_t* caption);
+// The longest static text of a dialog: a message box's message.
+std::wstring DialogMessage(HWND dialog);
 
 // True while the shell holds an icon `id` of `owner` (asked without changing it).
 bool IsTrayIconRegistered(HWND owner, UINT id = 1);

@@ -5,6 +5,7 @@
 
 #include "app/AppMessages.h"
 #include "settings/ConfigStore.h"
+#include "ui/settings/ControlSubclass.h"
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsControlWindow.h"
@@ -122,6 +123,13 @@ void SettingsWindow::CreateControls() {
         // Placed and sized by LayoutControls, which runs again at every DPI change.
         const HWND control = CreateSettingsControl(window_, instance_, spec, 0, {});
         controls_.push_back(control);
+        switch (spec.kind) {
+        case ControlKind::Switch:
+        case ControlKind::PushButton: AddHoverProcedure(control, HoverKind::Button, *this); break;
+        case ControlKind::Slider: AddHoverProcedure(control, HoverKind::Slider, *this); break;
+        case ControlKind::List:
+        case ControlKind::Edit: AddKeyProcedure(control); break;
+        }
         if (spec.page == AllPages) {
             ShowWindow(control, SW_SHOW);
         } else {

@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include "settings/Settings.h"
 #include "ui/settings/PagePainter.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/ThemeFonts.h"
@@ -48,6 +49,7 @@ public:
     int CurrentPage() const { return currentPage_; }
     int HoveredTab() const { return hoveredTab_; }
     HWND HotControl() const { return hotControl_; }
+    void SetHotControl(HWND control) { hotControl_ = control; }
     int FocusedEdit() const { return focusedEdit_; }
     HWND Control(int id) const;
 
@@ -95,6 +97,14 @@ private:
     // Commands from the controls and the tray menu (SettingsWindowCommands.cpp).
     void OnCommand(int id, int code, HWND control);
     void ToggleEnabled();
+    void ToggleAcceleration(Axis axis);
+    void ToggleStartWithWindows();
+    void AddTypedEntry(bool sites);
+    void BrowseForApplication();
+    void RemoveSelectedEntry(bool sites);
+    void ResetAfterAsking();
+    void ShowAbout();
+    void InvalidateScaled(const LayoutRect& rect);
 
     // What the page painter and the switches show, read anew at each paint.
     PageView CurrentView() const;

@@ -1,24 +1,83 @@
 // Commands that reach the settings window as WM_COMMAND: from its buttons and
-// switches, from Esc (IsDialogMessageW's IDCANCEL) and from the tray menu.
+// switches, from Esc (IsDialogMessageW's IDCANCEL), from the keys of the lists and
+// edit fields, and from the tray menu. Each one changes the live settings through
+// the store, which writes the file at once unless said otherwise.
 
 #include "ui/settings/SettingsWindow.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <string>
 
 #include "settings/ConfigStore.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/tray/TrayIcon.h"
 
+namespace {
+
+constexpr wchar_t ResetQuestion[] = L"Сбросить все настройки, списки программ и сайтов к стандартным?";
+constexpr wchar_t ResetCaption[] = L"Сброс настроек";
+constexpr wchar_t AboutCaption[] = L"О программе Velvetglide";
+constexpr wchar_t AboutText[] =
+    L"Velvetglide v2.1.0\n\n"
+    L"Плавная прокрутка колесом мыши во всех программах Windows 10/11.\n\n"
+    L"• Кадры анимации с частотой монитора 144 / 180 / 240 / 360 Гц\n"
+    L"• Таймер высокой точности вместо Sleep()\n"
+    L"• Мягкий старт, скорость не сбрасывается между щелчками\n"
+    L"• Горизонтальная прокрутка (Shift + колесо)\n"
+    L"• Ctrl + колесо (масштаб) работает как обычно\n"
+    L"• Исключения для программ и сайтов";
+// Pairs of description and pattern, ending with an empty pair.
+constexpr wchar_t BrowseFilter[] = L"Программы (*.exe)\0*.exe\0Все файлы (*.*)\0*.*\0";
+
+constexpr size_t TypedEntryCapacity = 512; // with its terminating zero
+
+std::wstring ListItemText(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+} // namespace
+
 void SettingsWindow::OnCommand(int id, int code, HWND) {
-    // Code 0 is a click, a menu command, Esc or an accelerator; other codes are
-    // notifications of the lists and edit fields.
+    switch (id) {
+    case IDC_APP_LIST:
+    case IDC_SITE_LIST:
+        if (code == LBN_SELCHANGE) UpdateRemoveButtons();
+        return;
+    case IDC_APP_EDIT:
+    case IDC_SITE_EDIT:
+        if (code != EN_SETFOCUS && code != EN_KILLFOCUS) return;
+        focusedEdit_ = code == EN_SETFOCUS ? id : 0;
+        InvalidateScaled(id == IDC_APP_EDIT ? AppEditFrameRect : SiteEditFrameRect); // the frame turns blue
+        return;
+    default: break;
+    }
+    // Code 0 is a click, a menu command, Esc or a key of the lists and edit fields.
     if (code != 0) return;
     switch (id) {
     case IDCANCEL:
     case IDC_HIDE_TO_TRAY: Show(false); break;
     case IDC_ENABLE_TOGGLE:
     case ID_TRAY_TOGGLE: ToggleEnabled(); break;
+    case IDC_V_ACCEL_TOGGLE: ToggleAcceleration(Axis::Vertical); break;
+    case IDC_H_ACCEL_TOGGLE: ToggleAcceleration(Axis::Horizontal); break;
+    case IDC_APP_ADD: AddTypedEntry(false); break;
+    case IDC_SITE_ADD: AddTypedEntry(true); break;
+    case IDC_APP_BROWSE: BrowseForApplication(); break;
+    case IDC_APP_REMOVE: RemoveSelectedEntry(false); break;
+    case IDC_SITE_REMOVE: RemoveSelectedEntry(true); break;
+    case IDC_AUTOSTART_TOGGLE: ToggleStartWithWindows(); break;
+    case IDC_RESET: ResetAfterAsking(); break;
     case ID_TRAY_SETTINGS: Show(true); break;
+    case ID_TRAY_ABOUT: ShowAbout(); break;
     case ID_TRAY_EXIT: DestroyWindow(window_); break; // WM_DESTROY saves and ends the loop
-    default: break;
+    default: break;                                   // IDOK included: Enter elsewhere does nothing
     }
 }
 
@@ -28,4 +87,92 @@ void SettingsWindow::ToggleEnabled() {
     store.SetEnabled(enabled); // saved at once
     TrayIcon::Instance().UpdateTooltip(enabled);
     InvalidateRect(Control(IDC_ENABLE_TOGGLE), nullptr, FALSE);
+}
+
+void SettingsWindow::ToggleAcceleration(Axis axis) {
+    ConfigStore& store = ConfigStore::Instance();
+    Settings settings = store.Snapshot();
+    AxisSettings& values = settings.ForAxis(axis);
+    values.AccelEnabled = !values.AccelEnabled;
+    store.Apply(settings, true);
+    const bool horizontal = axis == Axis::Horizontal;
+    const HWND strength = Control(horizontal ? IDC_H_ACCEL_STRENGTH : IDC_V_ACCEL_STRENGTH);
+    EnableWindow(strength, values.AccelEnabled);
+    InvalidateRect(Control(horizontal ? IDC_H_ACCEL_TOGGLE : IDC_V_ACCEL_TOGGLE), nullptr, FALSE);
+    InvalidateRect(strength, nullptr, FALSE);
+    InvalidateScaled(SliderLabelRect(SliderRowCount - 1)); // the label and value turn grey or back
+}
+
+void SettingsWindow::ToggleStartWithWindows() {
+    ConfigStore& store = ConfigStore::Instance();
+    store.SetStartWithWindows(!store.IsStartWithWindows()); // the registry decides, not a cached flag
+    InvalidateRect(Control(IDC_AUTOSTART_TOGGLE), nullptr, FALSE);
+}
+
+void SettingsWindow::AddTypedEntry(bool sites) {
+    const HWND edit = Control(sites ? IDC_SITE_EDIT : IDC_APP_EDIT);
+    wchar_t typed[TypedEntryCapacity] = {};
+    GetWindowTextW(edit, typed, static_cast<int>(TypedEntryCapacity));
+    if (typed[0] == L'\0') return;
+    // The store normalises the text and ignores empty results and duplicates.
+    ConfigStore& store = ConfigStore::Instance();
+    if (sites) {
+        store.AddExcludedSite(typed);
+    } else {
+        store.AddExcludedApp(typed);
+    }
+    SetWindowTextW(edit, L""); // also after a duplicate: the entry is in the list either way
+    RefreshLists();
+}
+
+void SettingsWindow::BrowseForApplication() {
+    wchar_t path[MAX_PATH] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = BrowseFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) return; // cancelled or failed
+    ConfigStore::Instance().AddExcludedApp(path); // keeps only the file name
+    RefreshLists();
+}
+
+void SettingsWindow::RemoveSelectedEntry(bool sites) {
+    const HWND list = Control(sites ? IDC_SITE_LIST : IDC_APP_LIST);
+    const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR) return;
+    const std::wstring entry = ListItemText(list, static_cast<int>(index));
+    ConfigStore& store = ConfigStore::Instance();
+    if (sites) {
+        store.RemoveExcludedSite(entry);
+    } else {
+        store.RemoveExcludedApp(entry);
+    }
+    RefreshLists();
+    // The selection walks down, so repeated Delete presses empty the list from there.
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (count > 0) {
+        SendMessageW(list, LB_SETCURSEL, std::min(index, count - 1), 0);
+        UpdateRemoveButtons();
+    }
+}
+
+void SettingsWindow::ResetAfterAsking() {
+    if (MessageBoxW(window_, ResetQuestion, ResetCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    KillTimer(window_, TIMER_SAVE); // a slider save still pending would undo part of the reset
+    ConfigStore& store = ConfigStore::Instance();
+    store.ResetToDefaults();
+    store.Save();
+    TrayIcon::Instance().UpdateTooltip(store.IsEnabled());
+    SyncFromSettings();
+}
+
+void SettingsWindow::ShowAbout() { MessageBoxW(window_, AboutText, AboutCaption, MB_ICONINFORMATION | MB_OK); }
+
+void SettingsWindow::InvalidateScaled(const LayoutRect& rect) {
+    const RECT scaled = ScaledRect(rect);
+    InvalidateRect(window_, &scaled, FALSE);
 }

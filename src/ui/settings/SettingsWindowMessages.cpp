@@ -228,8 +228,7 @@ LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM lParam) {
     SetFromSliderPosition(row, position, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
     store.Apply(settings, false);
     SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr); // restarts the delay
-    const RECT valueLine = ScaledRect(SliderLabelRect(row));
-    InvalidateRect(window_, &valueLine, FALSE);
+    InvalidateScaled(SliderLabelRect(row)); // the value text follows
     return 0;
 }
 
