@@ -8,5 +8,5 @@
 
 // `extraStyle` is added to WS_CHILD | WS_TABSTOP and the kind's styles; `place` is
 // in the parent's client pixels. nullptr if the window could not be made.
-HWND CreateSettingsControl(HWND parent, HINSTANCE instance, const ControlSpec& spec, DWORD extraStyle,
+HWND CreateSettingsControl(HWND parent, HINSTANCE instance, const ControlSpec& entry, DWORD extraStyle,
                            const RECT& place);

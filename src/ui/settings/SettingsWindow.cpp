@@ -119,34 +119,34 @@ bool SettingsWindow::Create(HINSTANCE instance) {
 bool SettingsWindow::CreateFonts() { return fonts_.Create(instance_, dpi_); }
 
 void SettingsWindow::CreateControls() {
-    for (const ControlSpec& spec : SettingsControls()) {
+    for (const ControlSpec& entry : SettingsControls()) {
         // Placed and sized by LayoutControls, which runs again at every DPI change.
-        const HWND control = CreateSettingsControl(window_, instance_, spec, 0, {});
+        const HWND control = CreateSettingsControl(window_, instance_, entry, 0, {});
         controls_.push_back(control);
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::Switch:
         case ControlKind::PushButton: AddHoverProcedure(control, HoverKind::Button, *this); break;
         case ControlKind::Slider: AddHoverProcedure(control, HoverKind::Slider, *this); break;
         case ControlKind::List:
         case ControlKind::Edit: AddKeyProcedure(control); break;
         }
-        if (spec.page == AllPages) {
+        if (entry.page == AllPages) {
             ShowWindow(control, SW_SHOW);
         } else {
-            pageGroups_[spec.page].push_back(control);
+            pageGroups_[entry.page].push_back(control);
         }
     }
 }
 
 void SettingsWindow::LayoutControls() {
-    const auto specs = SettingsControls();
+    const auto table = SettingsControls();
     const HFONT body = ThemeFonts::Font(fonts_.body);
-    for (size_t i = 0; i < specs.size() && i < controls_.size(); ++i) {
+    for (size_t i = 0; i < table.size() && i < controls_.size(); ++i) {
         const HWND control = controls_[i];
-        const RECT rect = ScaledRect(specs[i].rect);
+        const RECT rect = ScaledRect(table[i].rect);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                      SWP_NOACTIVATE | SWP_NOZORDER);
-        switch (specs[i].kind) {
+        switch (table[i].kind) {
         case ControlKind::Slider: SendMessageW(control, TBM_SETTHUMBLENGTH, Scale(22), 0); break;
         case ControlKind::List:
             SendMessageW(control, LB_SETITEMHEIGHT, 0, Scale(30));
@@ -251,9 +251,9 @@ RECT SettingsWindow::TabRect(int index) const { return ToRect(TabRectAt(index, d
 int SettingsWindow::HitTestTab(POINT client) const { return HitTestTabAt(client.x, client.y, dpi_); }
 
 HWND SettingsWindow::Control(int id) const {
-    const auto specs = SettingsControls();
-    for (size_t i = 0; i < specs.size() && i < controls_.size(); ++i) {
-        if (specs[i].id == id) return controls_[i];
+    const auto table = SettingsControls();
+    for (size_t i = 0; i < table.size() && i < controls_.size(); ++i) {
+        if (table[i].id == id) return controls_[i];
     }
     return nullptr;
 }
