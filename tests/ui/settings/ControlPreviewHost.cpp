@@ -45,26 +45,26 @@ ControlPreviewHost::~ControlPreviewHost() {
 
 void ControlPreviewHost::CreateControls(HINSTANCE instance) {
     const unsigned dpi = view_.dpi;
-    for (const ControlSpec& spec : SettingsControls()) {
-        if (spec.page != view_.page && spec.page != AllPages) continue;
-        const LayoutRect place = ScaleToDpi(spec.rect, dpi);
-        const HWND control = CreateSettingsControl(window_, instance, spec, WS_VISIBLE, ToRect(place));
+    for (const ControlSpec& entry : SettingsControls()) {
+        if (entry.page != view_.page && entry.page != AllPages) continue;
+        const LayoutRect place = ScaleToDpi(entry.rect, dpi);
+        const HWND control = CreateSettingsControl(window_, instance, entry, WS_VISIBLE, ToRect(place));
         if (!control) continue;
-        children_.push_back({&spec, control});
+        children_.push_back({&entry, control});
         int row = 0;
         bool horizontal = false;
-        if (spec.kind == ControlKind::Slider && SliderRowOf(spec.id, row, horizontal)) {
+        if (entry.kind == ControlKind::Slider && SliderRowOf(entry.id, row, horizontal)) {
             SendMessageW(control, TBM_SETTHUMBLENGTH, ScaleToDpi(22, dpi), 0);
             const AxisSettings& axis = view_.settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical);
             SendMessageW(control, TBM_SETPOS, TRUE, SliderPosition(row, axis));
             if (row == AccelStrengthRow) EnableWindow(control, view_.strengthSliderEnabled[horizontal ? 1 : 0]);
-        } else if (spec.kind == ControlKind::List) {
+        } else if (entry.kind == ControlKind::List) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
             SendMessageW(control, LB_SETITEMHEIGHT, 0, ScaleToDpi(30, dpi));
-            const auto& entries = spec.id == IDC_APP_LIST ? view_.settings.ExcludedApps : view_.settings.ExcludedSites;
+            const auto& entries = entry.id == IDC_APP_LIST ? view_.settings.ExcludedApps : view_.settings.ExcludedSites;
             for (const std::wstring& entry : entries)
                 SendMessageW(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        } else if (spec.kind == ControlKind::Edit) {
+        } else if (entry.kind == ControlKind::Edit) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
         }
     }
@@ -72,7 +72,7 @@ void ControlPreviewHost::CreateControls(HINSTANCE instance) {
 
 HWND ControlPreviewHost::Control(int id) const {
     for (const Child& child : children_)
-        if (child.spec->id == id) return child.handle;
+        if (child.entry->id == id) return child.handle;
     return nullptr;
 }
 
@@ -101,11 +101,11 @@ void ControlPreviewHost::Render(HDC target) const {
     for (const Child& child : children_) {
         // Each control prints into a picture of its own size: a control may clip to its
         // client rectangle in device units, which an offset origin would misplace.
-        const RECT place = PlaceOf(child.spec->id);
+        const RECT place = PlaceOf(child.entry->id);
         MemoryCanvas piece(target, place.right - place.left, place.bottom - place.top);
-        if (child.spec->kind == ControlKind::List && SendMessageW(child.handle, LB_GETCOUNT, 0, 0) == 0) {
+        if (child.entry->kind == ControlKind::List && SendMessageW(child.handle, LB_GETCOUNT, 0, 0) == 0) {
             DrawEmptyListHint(piece.Dc(), {0, 0, piece.Width(), piece.Height()}, ThemeFonts::Font(fonts_.body),
-                              child.spec->text);
+                              child.entry->text);
         } else {
             // As in a real paint: the background first (an owner-drawn list leaves the space below its last item to it).
             SendMessageW(child.handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(piece.Dc()), 0);

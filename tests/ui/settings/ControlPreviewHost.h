@@ -41,7 +41,7 @@ private:
     UniqueGdiObject fieldBrush_;
     HWND window_ = nullptr;
     struct Child {
-        const ControlSpec* spec;
+        const ControlSpec* entry;
         HWND handle;
     };
     std::vector<Child> children_;
