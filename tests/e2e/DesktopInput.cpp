@@ -162,14 +162,6 @@ std::wstring DialogMessage(HWND dialog) {
     return longest;
 }
 
-bool IsTrayIconRegistered(HWND owner, UINT id) {
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof data;
-    data.hWnd = owner;
-    data.uID = id;
-    return owner && Shell_NotifyIconW(NIM_MODIFY, &data); // no flags: nothing changes
-}
-
 HWND VisibleMenu() {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu && IsWindowVisible(menu) ? menu : nullptr;

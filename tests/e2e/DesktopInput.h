@@ -39,9 +39,6 @@ HWND FindDialog(const wchar_t* caption);
 // The longest static text of a dialog: a message box's message.
 std::wstring DialogMessage(HWND dialog);
 
-// True while the shell holds an icon `id` of `owner` (asked without changing it).
-bool IsTrayIconRegistered(HWND owner, UINT id = 1);
-
 // The open context menu, or nullptr.
 HWND VisibleMenu();
 // A box of the screen as 32-bit pixels, row by row.

@@ -1,5 +1,7 @@
 #include "e2e/ProgramUnderTest.h"
 
+#include <shellapi.h>
+
 #include "platform/ExecutablePath.h"
 #include "settings/Win32ConfigFile.h"
 
@@ -45,6 +47,14 @@ ProgramUnderTest::~ProgramUnderTest() {
     }
 }
 
+bool IsTrayIconRegistered(HWND owner, UINT id) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = owner;
+    data.uID = id;
+    return owner && Shell_NotifyIconW(NIM_MODIFY, &data); // no flags: nothing changes
+}
+
 HWND ProgramUnderTest::FindSettingsWindow() const { return FindWindowW(L"Velvetglide_SettingsClass", nullptr); }
 
 bool ProgramUnderTest::Start(const std::wstring& arguments) {
@@ -54,9 +64,10 @@ bool ProgramUnderTest::Start(const std::wstring& arguments) {
     GetDesktopWindow();
     process_ = Launch(exe_, arguments);
     if (!process_) return false;
-    // The window comes before the hook; the hook is up once a notch comes back smoothed,
-    // which the tests check themselves. Here: wait for the window, then the hook's thread.
-    for (int i = 0; i < 1000 && !FindSettingsWindow(); ++i) {
+    // The window and then the tray icon come before the hook; the hook is up once a notch
+    // comes back smoothed, which the tests check themselves. Here: wait for the window and
+    // the icon (Wine's tray can take a while the first time), then the hook's thread.
+    for (int i = 0; i < 1000 && !IsTrayIconRegistered(FindSettingsWindow()); ++i) {
         if (WaitForSingleObject(process_.get(), 10) == WAIT_OBJECT_0) return false;
     }
     Sleep(300);

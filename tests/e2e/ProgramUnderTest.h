@@ -10,6 +10,9 @@
 #include "support/RunValueGuard.h"
 #include "support/Win32TestFiles.h"
 
+// True while the shell holds an icon `id` of `owner` (asked without changing it).
+bool IsTrayIconRegistered(HWND owner, UINT id = 1);
+
 class ProgramUnderTest {
 public:
     explicit ProgramUnderTest(const std::wstring& configText);
