@@ -147,7 +147,9 @@ wine_session_start() {
     # - no crash dialog: under Xvfb nobody could close it, the test would hang;
     # - report Windows 10 (a fresh prefix says Windows 7); the same value
     #   `winecfg /v win10` writes;
-    # - there is no Segoe UI: map it to DejaVu Sans so GDI+ can create it;
+    # - there is no Segoe UI: map it to Liberation Sans (narrower than DejaVu
+    #   Sans, so the window's texts fit much as they do in Segoe UI) so GDI+
+    #   can create it;
     # - no window manager runs on the private display: windows are not handed to
     #   one, or Wine waits 2 s for its answer at every hide (and every tray icon
     #   removal, which hides Explorer's tray window).
@@ -155,7 +157,7 @@ wine_session_start() {
     printf '%s\r\n' 'REGEDIT4' '' \
         '[HKEY_CURRENT_USER\Software\Wine]' '"Version"="win10"' '' \
         '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
-        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Segoe UI"="DejaVu Sans"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Segoe UI"="Liberation Sans"' '' \
         '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' >"$reg"
     if ! "$WINE64" regedit /S "Z:${reg//\//\\}" >"$WINE_SESSION_DIR/regedit.log" 2>&1; then
         _wine_session_log "regedit failed:"; cat "$WINE_SESSION_DIR/regedit.log" >&2
