@@ -13,6 +13,7 @@
 #include "e2e/ProgramUnderTest.h"
 #include "e2e/TargetProcess.h"
 #include "e2e/WheelTargetWindow.h"
+#include "e2e/WheelTotals.h"
 #include "engine/WheelInjection.h"
 #include "exclusions/AddressBook.h"
 #include "exclusions/BrowserWatcherThread.h"
@@ -22,25 +23,6 @@
 
 namespace {
 
-struct Totals {
-    int marked = 0, unmarked = 0;     // events
-    int markedUnits = 0, unmarkedUnits = 0;
-};
-
-Totals Sum(const std::vector<ReceivedWheel>& events) {
-    Totals t;
-    for (const ReceivedWheel& e : events) {
-        if (e.extraInfo == WheelMarker) {
-            ++t.marked;
-            t.markedUnits += e.delta;
-        } else {
-            ++t.unmarked;
-            t.unmarkedUnits += e.delta;
-        }
-    }
-    return t;
-}
-
 double LastStepMs(const std::vector<ReceivedWheel>& events) {
     double last = 0;
     for (const ReceivedWheel& e : events)
@@ -48,8 +30,8 @@ double LastStepMs(const std::vector<ReceivedWheel>& events) {
     return last;
 }
 
-bool PassedUnchanged(const Totals& t) { return t.marked == 0 && t.unmarked == 1 && t.unmarkedUnits == 120; }
-bool Smoothed(const Totals& t) { return t.unmarked == 0 && t.marked > 1 && t.markedUnits == 120; }
+bool PassedUnchanged(const WheelTotals& t) { return t.marked == 0 && t.unmarked == 1 && t.unmarkedUnits == 120; }
+bool Smoothed(const WheelTotals& t) { return t.unmarked == 0 && t.marked > 1 && t.markedUnits == 120; }
 
 // Places on the right of the test's own window (100, 100, 500 × 500): three columns, six rows.
 TargetPlacement Cell(int column, int row) { return {650 + column * 200, 40 + row * 160, 180, 140}; }
@@ -83,15 +65,7 @@ protected:
         std::printf("program ended %.0f ms after the exit command\n", QpcNowMs() - asked);
         program.reset();
     }
-    // One notch with the cursor over the target; what the target received.
-    Totals NotchOver(TargetProcess& target) {
-        target.PlaceCursor();
-        Sleep(50);
-        target.Clear();
-        InjectWheel(120);
-        WaitUntilAllQuiet(150, 5000, target);
-        return Sum(target.Received());
-    }
+    WheelTotals NotchOver(TargetProcess& target) { return Sum(target.NotchOver()); }
     std::unique_ptr<TargetProcess> Target(const wchar_t* exe, const wchar_t* windowClass, const wchar_t* title,
                                           TargetPlacement place, bool withChild = false) {
         return StartTarget(copies, exe, windowClass, title, place, withChild);
@@ -128,7 +102,7 @@ TEST_F(ExclusionsE2ETest, ExcludedApplicationGetsPlainNotchesWhileATrainElsewher
     const double plainSent = QpcNowMs();
     InjectWheel(120);
     WaitUntilAllQuiet(200, 5000, own, *game);
-    const Totals atOwn = Sum(own.Received()), atGame = Sum(game->Received());
+    const WheelTotals atOwn = Sum(own.Received()), atGame = Sum(game->Received());
     EXPECT_EQ(atOwn.unmarked + atGame.unmarked, 1);
     EXPECT_EQ(atGame.unmarkedUnits, 120);
     // Wherever its steps landed, the whole train arrived, and it went on after the plain notch.
@@ -173,7 +147,7 @@ TEST_F(ExclusionsE2ETest, SiteRulesMatchBrowserTitlesOnlyForKnownBrowsers) {
 
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].why);
-        const Totals totals = NotchOver(*targets[i]);
+        const WheelTotals totals = NotchOver(*targets[i]);
         EXPECT_EQ(cases[i].excluded ? PassedUnchanged(totals) : Smoothed(totals), true)
             << totals.unmarked << " plain and " << totals.marked << " marked events";
         if (cases[i].withChild) {

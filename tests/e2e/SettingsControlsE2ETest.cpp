@@ -19,6 +19,7 @@
 #include "e2e/DesktopInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "e2e/TargetProcess.h"
+#include "e2e/WheelTotals.h"
 #include "engine/WheelInjection.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
@@ -26,17 +27,6 @@
 namespace {
 
 constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-struct Train {
-    int markedUnits = 0;
-    int unmarkedUnits = 0;
-};
-
-Train SumOf(const std::vector<ReceivedWheel>& events) {
-    Train train;
-    for (const ReceivedWheel& event : events) (event.extraInfo == WheelMarker ? train.markedUnits : train.unmarkedUnits) += event.delta;
-    return train;
-}
 
 std::wstring RunValue() {
     wchar_t data[1024] = {};
@@ -162,14 +152,7 @@ TEST_F(SettingsControlsE2ETest, SlidersAndSwitchesActOnTheScrollingTheFileAndThe
     TargetProcess target(copies.Path(), L"reader.exe", L"ReaderWindow", L"Reader", {960, 100, 280, 200});
     ASSERT_TRUE(target.IsReady());
     StartProgram(L"[General]\r\nEnabled=1\r\n[Vertical]\r\nSpeed=120\r\nAccelEnabled=1\r\n");
-    const auto notch = [&] {
-        target.PlaceCursor();
-        Sleep(50);
-        target.Clear();
-        InjectWheel(120);
-        WaitUntilAllQuiet(150, 5000, target);
-        return SumOf(target.Received());
-    };
+    const auto notch = [&] { return Sum(target.NotchOver()); };
     ASSERT_EQ(notch().markedUnits, 120) << "the hook is not active";
 
     // Three steps of a drag, then a notch at once: the engine has the last speed before
@@ -193,7 +176,7 @@ TEST_F(SettingsControlsE2ETest, SlidersAndSwitchesActOnTheScrollingTheFileAndThe
         seen = now;
     }
     WaitUntilAllQuiet(150, 5000, target);
-    EXPECT_EQ(SumOf(target.Received()).markedUnits, 300);
+    EXPECT_EQ(Sum(target.Received()).markedUnits, 300);
     EXPECT_EQ(writes, 1);
     EXPECT_GE(firstWriteMs, 450.0);
     std::printf("slider saved %.0f ms after its last step\n", firstWriteMs);

@@ -12,22 +12,10 @@
 #include "e2e/ProgramUnderTest.h"
 #include "e2e/WheelTargetWindow.h"
 #include "engine/AxisMotion.h"
+#include "e2e/WheelTotals.h"
 #include "engine/WheelInjection.h"
 
 namespace {
-
-struct Totals {
-    int vertical = 0, horizontal = 0, marked = 0, unmarked = 0;
-};
-
-Totals Sum(const std::vector<ReceivedWheel>& events) {
-    Totals totals;
-    for (const ReceivedWheel& e : events) {
-        (e.horizontal ? totals.horizontal : totals.vertical) += e.delta;
-        (e.extraInfo == WheelMarker ? totals.marked : totals.unmarked)++;
-    }
-    return totals;
-}
 
 double MaxGapMs(const std::vector<ReceivedWheel>& events) {
     double gap = 0;
@@ -49,7 +37,7 @@ protected:
     void ExpectHookActive() {
         target.Clear();
         InjectWheel(120);
-        const Totals totals = Sum(target.WaitUntilQuiet());
+        const WheelTotals totals = Sum(target.WaitUntilQuiet());
         ASSERT_EQ(totals.vertical, 120);
         ASSERT_GT(totals.marked, 1) << "the probe notch was not smoothed: the hook is not active";
         target.Clear();
@@ -72,7 +60,7 @@ TEST_F(SmoothScrollingE2ETest, OneNotchArrivesAsAMarkedTrainOfExactlyItsUnits) {
     const double sent = QpcNowMs();
     InjectWheel(120);
     const std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
-    const Totals totals = Sum(events);
+    const WheelTotals totals = Sum(events);
     EXPECT_EQ(totals.vertical, 120);
     EXPECT_EQ(totals.unmarked, 0);
     ASSERT_GT(events.size(), 10u); // a train, not one event of 120
@@ -115,7 +103,7 @@ TEST_F(SmoothScrollingE2ETest, ShiftAndTiltScrollSideways) {
     PressKey(VK_SHIFT, true);
     Sleep(20);
     InjectWheel(120);
-    Totals totals = Sum(target.WaitUntilQuiet());
+    WheelTotals totals = Sum(target.WaitUntilQuiet());
     PressKey(VK_SHIFT, false);
     EXPECT_EQ(totals.horizontal, -120);
     EXPECT_EQ(totals.vertical, 0);

@@ -76,3 +76,12 @@ std::vector<ReceivedWheel> TargetProcess::Received() const {
     }
     return events;
 }
+
+std::vector<ReceivedWheel> TargetProcess::NotchOver() {
+    PlaceCursor();
+    Sleep(50);
+    Clear();
+    InjectWheel(120);
+    WaitUntilAllQuiet(150, 5000, *this);
+    return Received();
+}

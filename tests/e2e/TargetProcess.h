@@ -31,6 +31,8 @@ public:
     void PlaceCursor() const;
 
     std::vector<ReceivedWheel> Received() const;
+    // One notch with the cursor over the window: what arrived until the wheel was quiet.
+    std::vector<ReceivedWheel> NotchOver();
     void Clear() { seen_ = report_ ? report_->count : 0; }
 
 private:
