@@ -38,7 +38,10 @@ void ConfigStore::Load() {
 }
 
 void ConfigStore::SaveLocked() {
-    if (files_.WriteFileAtomically(configPath_, SerializeSettings(settings_))) dirty_ = false;
+    // A failed write (the file held open by a reader, a full disk) leaves the change
+    // unsaved even when it came from a command that saves at once: dirty, so that the
+    // next SaveIfDirty writes it instead of losing it.
+    dirty_ = !files_.WriteFileAtomically(configPath_, SerializeSettings(settings_));
 }
 
 void ConfigStore::Save() {

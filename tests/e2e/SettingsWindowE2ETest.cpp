@@ -12,6 +12,7 @@
 
 #include "e2e/DesktopInput.h"
 #include "e2e/ProgramUnderTest.h"
+#include "platform/UniqueHandle.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/SliderValues.h"
@@ -131,8 +132,18 @@ TEST_F(SettingsWindowE2ETest, TrayIconOpensTheWindowAndItsMenuSwitchesShowsAndEn
     ASSERT_TRUE(OpenMenu());
     EXPECT_FALSE(FirstItemChecked());
     ASSERT_TRUE(CloseMenu(VK_ESCAPE));
-    ASSERT_TRUE(ChooseFromMenu(1));
-    EXPECT_TRUE(WaitFor([&] { return EnabledInFile() == 1; }));
+    // Another program reading the file holds it open: that save fails and is retried
+    // until it gets through, without any further command.
+    {
+        const std::wstring file = program->Folder() + L"\\config.ini";
+        UniqueFileHandle reader(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(reader);
+        ASSERT_TRUE(ChooseFromMenu(1));
+        Sleep(1200); // two retries come and go
+        EXPECT_EQ(EnabledInFile(), 0);
+    }
+    EXPECT_TRUE(WaitFor([&] { return EnabledInFile() == 1; }, 2000));
 
     // "Настройки..." shows the window; "Выход" ends the program and takes the icon along.
     ASSERT_TRUE(ChooseFromMenu(2));

@@ -104,6 +104,14 @@ TEST_F(ConfigStoreTest, ApplyClampsAndMarksDirtyUntilASaveSucceeds) {
     store.Apply(store.Snapshot(), true);
     EXPECT_FALSE(store.IsDirty());
     EXPECT_EQ(files.writeCount, writes + 1);
+
+    // A command that saves at once on a clean store: its failed save must not lose it.
+    files.failWrites = true;
+    store.SetEnabled(true);
+    EXPECT_TRUE(store.IsDirty());
+    files.failWrites = false;
+    store.SaveIfDirty();
+    EXPECT_NE(files.Text(Path).find(L"Enabled=1"), std::wstring::npos);
 }
 
 TEST_F(ConfigStoreTest, ResetKeepsStartWithWindowsAndDoesNotSave) {

@@ -68,6 +68,7 @@ private:
     void CreateControls();
     void PlaceWindow();
     void InvalidateTabStrip();
+    void RetrySaveIfDirty();
     void UpdateRemoveButtons();
 
     // Window procedure, one handler per message (SettingsWindowMessages.cpp).

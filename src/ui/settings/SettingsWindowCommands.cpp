@@ -166,6 +166,7 @@ void SettingsWindow::ResetAfterAsking() {
     ConfigStore& store = ConfigStore::Instance();
     store.ResetToDefaults();
     store.Save();
+    RetrySaveIfDirty(); // the timer was stopped above
     TrayIcon::Instance().UpdateTooltip(store.IsEnabled());
     SyncFromSettings();
 }

@@ -204,7 +204,10 @@ LRESULT SettingsWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SettingsWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
+    // While the store is dirty the timer is already pending; a command's own failed save arms it.
+    const bool wasDirty = ConfigStore::Instance().IsDirty();
     OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    if (!wasDirty) RetrySaveIfDirty();
     return 0;
 }
 
@@ -212,7 +215,14 @@ LRESULT SettingsWindow::OnTimer(WPARAM wParam, LPARAM lParam) {
     if (wParam != TIMER_SAVE) return Default(WM_TIMER, wParam, lParam);
     KillTimer(window_, TIMER_SAVE);
     ConfigStore::Instance().SaveIfDirty();
+    RetrySaveIfDirty();
     return 0;
+}
+
+// A save fails while another program holds the file open (a reader, a virus scanner):
+// the deferred-save timer tries again until it succeeds, not only at exit.
+void SettingsWindow::RetrySaveIfDirty() {
+    if (window_ && ConfigStore::Instance().IsDirty()) SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr);
 }
 
 // A slider moved: the engine gets the value at once, the file 500 ms after the last movement.
