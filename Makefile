@@ -37,6 +37,7 @@ bench: setup
 	cmake --build --preset native -j$(JOBS)
 	@if [ -x build/native/bin/velvetglide_benchmarks ]; then \
 		build/native/bin/velvetglide_benchmarks; \
+		build/native/bin/velvetglide_slow_save_bench; \
 	else \
 		echo "build/native/bin/velvetglide_benchmarks is not built yet."; \
 	fi

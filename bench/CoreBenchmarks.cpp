@@ -12,6 +12,7 @@
 #include "engine/ScrollEngine.h"
 #include "exclusions/AddressBook.h"
 #include "exclusions/ExclusionDecision.h"
+#include "exclusions/ExclusionRules.h"
 #include "exclusions/ProcessInfo.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
@@ -87,18 +88,22 @@ void BM_AdvanceActiveAxis(benchmark::State& state) {
 }
 BENCHMARK(BM_AdvanceActiveAxis);
 
+// The application rules over the published snapshot, with the process name in rule
+// form as the cache keeps it (the eight default names).
 void BM_IsAppExcluded(benchmark::State& state, const wchar_t* name) {
     Fixture f;
-    auto query = [&] { benchmark::DoNotOptimize(f.store.IsAppExcluded(name)); };
+    const auto settings = f.store.Current();
+    auto query = [&] { benchmark::DoNotOptimize(ExclusionRules::IsAppExcluded(*settings, name)); };
     for (auto _ : state) query();
     ReportAllocations(state, query);
 }
 BENCHMARK_CAPTURE(BM_IsAppExcluded, not_listed, L"firefox.exe");
-BENCHMARK_CAPTURE(BM_IsAppExcluded, last_entry, L"Photoshop.exe");
+BENCHMARK_CAPTURE(BM_IsAppExcluded, last_entry, L"photoshop.exe");
 
 // The hook's exclusion decision for a notch over a page inside a Chromium window:
-// the process record is warm, five site rules are tried (none matches, so all are),
-// the title is read and the watcher's address copied from the shared book.
+// the process record is warm; with site rules the title is read and lowered, the
+// watcher's address looked up in the committed book and every rule tried (none
+// matches); without, the decision ends at the application rules.
 class BrowserUnderCursor : public PointTargetQueries, public ProcessQueries {
 public:
     static constexpr WindowId Page = 0x100, Window = 0x200;
@@ -107,8 +112,15 @@ public:
     WindowId WindowAt(int32_t, int32_t) override { return Page; }
     uint32_t ProcessIdOf(WindowId) override { return 4242; }
     WindowId RootOf(WindowId) override { return Window; }
-    std::wstring TitleOf(WindowId) override { return L"Weather forecast for the week ahead - Google Chrome"; }
-    std::wstring AddressOf(WindowId window) override { return addresses.Get(window); }
+    size_t TitleOf(WindowId, wchar_t* buffer) override {
+        constexpr std::wstring_view title = L"Weather forecast for the week ahead - Google Chrome";
+        std::copy(title.begin(), title.end(), buffer);
+        return title.size();
+    }
+    std::wstring_view AddressOf(WindowId window) override {
+        view_ = addresses.Read();
+        return view_.Get(window);
+    }
     uint64_t TickMs() override { return 10000; }
 
     bool Inspect(uint32_t, std::wstring& path, uint32_t& level) override {
@@ -117,24 +129,33 @@ public:
         return true;
     }
     uint32_t ReadOwnIntegrityLevel() override { return MediumIntegrityLevel; }
+
+private:
+    AddressBook::View view_;
 };
 
-void BM_ExclusionDecisionOverBrowser(benchmark::State& state) {
+void BM_ExclusionDecisionOverBrowser(benchmark::State& state, bool siteRules) {
     InMemoryConfigFiles files;
     FakeAutoStart autoStart;
     ConfigStore store(L"C:\\bench\\config.ini", files, autoStart);
-    for (const wchar_t* rule : {L"wikipedia.org", L"github.com/settings", L"Видео", L"docs.python.org", L"youtube.com"})
-        store.AddExcludedSite(rule);
+    if (siteRules) {
+        for (const wchar_t* rule :
+             {L"wikipedia.org", L"github.com/settings", L"Видео", L"docs.python.org", L"youtube.com"})
+            store.AddExcludedSite(rule);
+    }
     BrowserUnderCursor browser;
     browser.addresses.Publish(BrowserUnderCursor::Window, L"weather.example.com/forecast/week");
+    browser.addresses.Commit();
     OwnIntegrityLevel own;
     ProcessInfoCache processes(browser, own);
-    IsExcludedAt(10, 10, browser, processes, store); // warms the process record
-    auto decide = [&] { benchmark::DoNotOptimize(IsExcludedAt(10, 10, browser, processes, store)); };
+    // The hook takes the snapshot per notch, as the program does.
+    auto decide = [&] { benchmark::DoNotOptimize(IsExcludedAt(10, 10, browser, processes, *store.Current())); };
+    decide(); // warms the process record
     for (auto _ : state) decide();
     ReportAllocations(state, decide);
 }
-BENCHMARK(BM_ExclusionDecisionOverBrowser)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ExclusionDecisionOverBrowser, five_site_rules, true);
+BENCHMARK_CAPTURE(BM_ExclusionDecisionOverBrowser, no_site_rules, false);
 
 } // namespace
 

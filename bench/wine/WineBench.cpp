@@ -481,7 +481,6 @@ void UnitsWithAcceleration() {
 // ---- [6] the exclusion decision -------------------------------------------------------
 
 AddressBook g_addresses; // stands in for the browser watcher's
-std::wstring PublishedAddress(HWND window) { return g_addresses.Get(reinterpret_cast<WindowId>(window)); }
 
 // The hook's exclusion decision, called here in the bench's own process with the
 // program's Win32 queries, for the point over a page inside a chrome.exe window of
@@ -497,6 +496,7 @@ void ExclusionDecisionCost() {
         return;
     }
     g_addresses.Publish(reinterpret_cast<WindowId>(browser.Window()), L"weather.example.com/forecast/week");
+    g_addresses.Commit();
     InMemoryConfigFiles files;
     FakeAutoStart autoStart;
     ConfigStore noSites(L"C:\\bench\\none.ini", files, autoStart);
@@ -506,16 +506,16 @@ void ExclusionDecisionCost() {
         fiveSites.AddExcludedSite(rule);
     Win32ProcessQueries queries;
     OwnIntegrityLevel own;
-    Win32PointTarget target(PublishedAddress);
+    Win32PointTarget target(g_addresses);
     const int x = place.x + place.width / 2, y = place.y + place.height / 2;
 
     // Rounds of the three kinds in turn, so that a slow stretch of the machine is shared by all.
     ProcessInfoCache warmCache(queries, own);
     std::vector<double> none, warm, cold;
-    bool excluded = IsExcludedAt(x, y, target, warmCache, fiveSites);
+    bool excluded = IsExcludedAt(x, y, target, warmCache, *fiveSites.Current());
     auto time = [&](std::vector<double>& into, ProcessInfoCache& cache, const ConfigStore& store) {
         const double before = QpcNowMs();
-        excluded = IsExcludedAt(x, y, target, cache, store) || excluded;
+        excluded = IsExcludedAt(x, y, target, cache, *store.Current()) || excluded;
         into.push_back(QpcNowMs() - before);
     };
     for (int round = 0; round < 40; ++round) {

@@ -6,6 +6,7 @@
 #include "app/AppMessages.h"
 #include "app/CommandLine.h"
 #include "app/GdiplusSession.h"
+#include "app/TestSeams.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
 #include "exclusions/BrowserWatcher.h"
@@ -15,6 +16,10 @@
 #include "ui/tray/TrayIcon.h"
 
 namespace {
+
+// A browser's automation provider that stops answering must not keep the program
+// (and its single-instance mutex) alive after Exit: past this the watcher is left behind.
+constexpr DWORD WatcherStopTimeoutMs = 1000;
 
 using SetProcessDpiAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
 
@@ -56,6 +61,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
     UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return HandOverToFirstInstance();
 
+    TestSeams::Configure();
     ConfigStore::Instance().Load();
 
     ScrollEngine& engine = ScrollEngine::Instance();
@@ -71,22 +77,26 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
         engine.Stop();
         return 1;
     }
-    TrayIcon::Instance().Add(window.Handle());
+    TestSeams::Attach(window.Handle());
+    window.AddTrayIcon();
     if (!MouseHook::Start(instance)) {
         ShowStartError(L"Не удалось установить перехватчик мыши (WH_MOUSE_LL).");
         TrayIcon::Instance().Remove();
         engine.Stop();
         return 1;
     }
-    BrowserWatcher::Start();
+    BrowserWatcher::Start(TestSeams::AutomationTreeFactory());
     if (!HasTrayFlag(commandLine)) window.Show(true);
 
     const int exitCode = RunMessageLoop();
 
     MouseHook::Stop(); // from here on no notch is swallowed
-    BrowserWatcher::Stop();
+    const bool watcherEnded = BrowserWatcher::Stop(WatcherStopTimeoutMs);
     engine.Stop();
     TrayIcon::Instance().Remove();
     ConfigStore::Instance().SaveIfDirty();
+    // A watcher thread stuck in another process's provider would touch the objects
+    // that the normal way out destroys: everything is saved, so the process ends here.
+    if (!watcherEnded) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
     return exitCode; // GDI+ shuts down and the mutex closes on the way out
 }

@@ -1,5 +1,8 @@
 #include "engine/MouseHook.h"
 
+#include <atomic>
+
+#include "engine/HookWatchdog.h"
 #include "engine/ScrollEngine.h"
 #include "engine/Win32EnginePlatform.h"
 #include "engine/WheelInjection.h"
@@ -14,8 +17,10 @@ namespace {
 
 constexpr DWORD ReadyTimeoutMs = 5000;
 constexpr DWORD StopTimeoutMs = 3000;
+constexpr UINT SimulatedRemovalMessage = WM_APP + 40; // a thread message of the hook thread
 
-// The hook's state lives here alone: the thread writes hook before it sets ready.
+// The hook's state lives here alone: the thread writes hook before it sets ready,
+// and afterwards only the hook thread touches it.
 struct HookState {
     HHOOK hook = nullptr;
     UniqueKernelHandle thread;
@@ -24,6 +29,15 @@ struct HookState {
     HINSTANCE instance = nullptr;
 };
 HookState g_state;
+
+// What the hook procedure last saw, for the watchdog on the same thread.
+std::atomic<uint64_t> g_lastEventMs{0};
+std::atomic<uint64_t> g_lastPoint{0};
+std::atomic<uint32_t> g_reinstalls{0};
+
+uint64_t PackPoint(POINT point) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(point.x)) << 32) | static_cast<uint32_t>(point.y);
+}
 
 class LiveRoutingContext : public WheelRoutingContext {
 public:
@@ -38,6 +52,8 @@ public:
 LRESULT CALLBACK HookProcedure(int code, WPARAM message, LPARAM lParam) {
     if (code >= 0) {
         const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        g_lastEventMs.store(GetTickCount64(), std::memory_order_relaxed);
+        g_lastPoint.store(PackPoint(data->pt), std::memory_order_relaxed);
         MouseEvent event;
         event.message = static_cast<uint32_t>(message);
         event.mouseData = data->mouseData;
@@ -48,6 +64,55 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM message, LPARAM lParam) {
         if (RouteMouseEvent(event, context)) return 1;
     }
     return CallNextHookEx(g_state.hook, code, message, lParam);
+}
+
+HHOOK InstallHook() { return SetWindowsHookExW(WH_MOUSE_LL, HookProcedure, g_state.instance, 0); }
+
+// The hook starts from where the cursor is: only a later move counts as missed input.
+void NoteInstalled(HookWatchdog& watchdog) {
+    POINT cursor = {};
+    if (GetCursorPos(&cursor)) g_lastPoint.store(PackPoint(cursor), std::memory_order_relaxed);
+    watchdog.Installed(GetTickCount64());
+}
+
+WatchdogObservation Observe() {
+    WatchdogObservation seen;
+    seen.nowMs = GetTickCount64();
+    seen.hookEventMs = g_lastEventMs.load(std::memory_order_relaxed);
+    LASTINPUTINFO input = {sizeof input, 0};
+    seen.systemInputMs = GetLastInputInfo(&input) ? WidenTick(seen.nowMs, input.dwTime) : 0;
+    POINT cursor = {};
+    // On another desktop (a locked session) the cursor cannot be read: nothing is missed.
+    seen.cursorAwayFromHook = GetCursorPos(&cursor) && PackPoint(cursor) != g_lastPoint.load(std::memory_order_relaxed);
+    return seen;
+}
+
+void Reinstall(HookWatchdog& watchdog) {
+    // The old handle is dead already when the system dropped it; removing it again is harmless.
+    UnhookWindowsHookEx(g_state.hook);
+    g_state.hook = InstallHook();
+    g_reinstalls.fetch_add(1, std::memory_order_relaxed);
+    NoteInstalled(watchdog); // a failed install is tried again at the next missed input
+}
+
+// Services the hook until WM_QUIT; wakes for the hook's calls and the watchdog's checks.
+void RunHookLoop() {
+    HookWatchdog watchdog;
+    NoteInstalled(watchdog);
+    MSG message;
+    for (;;) {
+        const DWORD wait = watchdog.NextCheckDelayMs(GetTickCount64(), g_lastEventMs.load(std::memory_order_relaxed));
+        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return;
+            if (message.hwnd == nullptr && message.message == SimulatedRemovalMessage) {
+                UnhookWindowsHookEx(g_state.hook); // the handle stays, dead, as after the system's removal
+                continue;
+            }
+            DispatchMessageW(&message);
+        }
+        if (watchdog.HookMissedInput(Observe())) Reinstall(watchdog);
+    }
 }
 
 using SetThreadDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -61,11 +126,11 @@ DWORD WINAPI HookThread(void*) {
     MSG message;
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 
-    g_state.hook = SetWindowsHookExW(WH_MOUSE_LL, HookProcedure, g_state.instance, 0);
+    g_state.hook = InstallHook();
     SetEvent(g_state.ready.get());
     if (!g_state.hook) return 1;
 
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    RunHookLoop();
     UnhookWindowsHookEx(g_state.hook);
     g_state.hook = nullptr;
     return 0;
@@ -101,4 +166,10 @@ bool MouseHook::Start(HINSTANCE instance) {
 void MouseHook::Stop() {
     if (!g_state.thread) return;
     EndThread();
+}
+
+uint32_t MouseHook::ReinstallCount() { return g_reinstalls.load(std::memory_order_relaxed); }
+
+void MouseHook::SimulateSystemRemoval() {
+    if (g_state.threadId) PostThreadMessageW(g_state.threadId, SimulatedRemovalMessage, 0, 0);
 }

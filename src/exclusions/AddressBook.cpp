@@ -1,29 +1,36 @@
 #include "exclusions/AddressBook.h"
 
-using Lock = std::lock_guard<std::mutex>;
-
-std::wstring AddressBook::Get(WindowId window) const {
-    Lock lock(lock_);
-    const auto found = addresses_.find(window);
-    return found == addresses_.end() ? std::wstring() : found->second;
+std::wstring_view AddressBook::View::Get(WindowId window) const {
+    if (!map_) return {};
+    const auto found = map_->find(window);
+    return found == map_->end() ? std::wstring_view() : std::wstring_view(found->second);
 }
 
-void AddressBook::Publish(WindowId window, const std::wstring& address) {
-    Lock lock(lock_);
-    addresses_[window] = address;
+AddressBook::View AddressBook::Read() const {
+    View view;
+    view.map_ = published_.Load();
+    return view;
 }
 
-void AddressBook::Erase(WindowId window) {
-    Lock lock(lock_);
-    addresses_.erase(window);
+void AddressBook::Publish(WindowId window, std::wstring_view address) {
+    const auto [entry, inserted] = working_.try_emplace(window, address);
+    if (inserted) {
+        changed_ = true;
+    } else if (entry->second != address) {
+        entry->second.assign(address);
+        changed_ = true;
+    }
 }
+
+void AddressBook::Erase(WindowId window) { changed_ = working_.erase(window) != 0 || changed_; }
 
 void AddressBook::Clear() {
-    Lock lock(lock_);
-    addresses_.clear();
+    changed_ = changed_ || !working_.empty();
+    working_.clear();
 }
 
-size_t AddressBook::Size() const {
-    Lock lock(lock_);
-    return addresses_.size();
+void AddressBook::Commit() {
+    if (!changed_) return;
+    published_.Publish(std::make_shared<const Map>(working_));
+    changed_ = false;
 }

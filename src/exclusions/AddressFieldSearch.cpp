@@ -15,10 +15,13 @@ bool IsSkippedSubtree(int32_t controlType, const std::wstring& className) {
            className == L"Chrome_RenderWidgetHostHWND" || className == L"BookmarkBarView";
 }
 
+bool Stopping(const StopRequested& stop) { return stop && stop(); }
+
 // Pushes the children so that the first child is popped next.
-void PushChildren(AutomationTree& tree, AutomationElement* parent, std::vector<ElementRef>& stack) {
+void PushChildren(AutomationTree& tree, AutomationElement* parent, std::vector<ElementRef>& stack,
+                  const StopRequested& stop) {
     std::vector<ElementRef> children;
-    for (ElementRef child(tree, tree.FirstChild(parent)); child;) {
+    for (ElementRef child(tree, tree.FirstChild(parent)); child && !Stopping(stop);) {
         ElementRef next(tree, tree.NextSibling(child.get()));
         children.push_back(std::move(child));
         child = std::move(next);
@@ -28,7 +31,7 @@ void PushChildren(AutomationTree& tree, AutomationElement* parent, std::vector<E
 
 } // namespace
 
-ElementRef FindAddressField(AutomationTree& tree, WindowId window) {
+ElementRef FindAddressField(AutomationTree& tree, WindowId window, const StopRequested& stop) {
     if (!tree.CanSearch()) return {};
     ElementRef root(tree, tree.ElementFromWindow(window));
     if (!root) return {};
@@ -40,8 +43,8 @@ ElementRef FindAddressField(AutomationTree& tree, WindowId window) {
     while (!stack.empty()) {
         ElementRef element = std::move(stack.back());
         stack.pop_back();
-        // Once found or past the bound, the rest of the stack is only released.
-        if (found || ++examined > AddressFieldSearchBound) continue;
+        // Once found, past the bound or stopped, the rest of the stack is only released.
+        if (found || ++examined > AddressFieldSearchBound || Stopping(stop)) continue;
 
         const int32_t controlType = tree.ControlType(element.get());
         const std::wstring className = tree.ClassName(element.get());
@@ -50,7 +53,7 @@ ElementRef FindAddressField(AutomationTree& tree, WindowId window) {
             continue;
         }
         if (IsSkippedSubtree(controlType, className)) continue;
-        PushChildren(tree, element.get(), stack);
+        PushChildren(tree, element.get(), stack, stop);
     }
     return found;
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "exclusions/TextCase.h"
+#include "settings/TextCase.h"
 
 namespace {
 
@@ -25,12 +25,13 @@ constexpr KnownBrowser KnownBrowsers[] = {
 
 } // namespace
 
-BrowserKind ClassifyBrowserExe(std::wstring_view name) {
-    const std::wstring lower = ToLowerCopy(std::wstring(name));
+BrowserKind ClassifyLowerBrowserExe(std::wstring_view lowerName) {
     for (const KnownBrowser& browser : KnownBrowsers)
-        if (lower == browser.exe) return browser.kind;
+        if (lowerName == browser.exe) return browser.kind;
     return BrowserKind::None;
 }
+
+BrowserKind ClassifyBrowserExe(std::wstring_view name) { return ClassifyLowerBrowserExe(ToLowerCopy(std::wstring(name))); }
 
 std::wstring_view FileNameOfPath(std::wstring_view path) {
     const size_t separator = path.find_last_of(L"\\/");

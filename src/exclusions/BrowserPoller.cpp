@@ -34,8 +34,11 @@ void BrowserPoller::Poll() {
         return;
     }
     for (auto& [window, watched] : windows_) watched.Seen = false;
-    system_.ForEachTopLevelWindow([this](WindowId window) { Examine(window); });
+    system_.ForEachTopLevelWindow([this](WindowId window) {
+        if (!(stop_ && stop_())) Examine(window);
+    });
     Sweep();
+    addresses_.Commit();
 }
 
 void BrowserPoller::Examine(WindowId window) {
@@ -62,7 +65,7 @@ void BrowserPoller::Examine(WindowId window) {
 void BrowserPoller::ReadAddress(WindowId window, WatchedWindow& watched, uint64_t now) {
     watched.LastReadMs = now;
     if (!watched.AddressField && now >= watched.RetryAfterMs) {
-        watched.AddressField = FindAddressField(tree_, window);
+        watched.AddressField = FindAddressField(tree_, window, stop_);
         if (!watched.AddressField) watched.RetryAfterMs = now + SearchBackoffMs;
     }
     std::wstring address;
@@ -95,6 +98,7 @@ void BrowserPoller::ReleaseEverything() {
     for (auto& [window, watched] : windows_) watched.AddressField.reset();
     windows_.clear();
     addresses_.Clear();
+    addresses_.Commit();
 }
 
 const WatchedWindow* BrowserPoller::Find(WindowId window) const {

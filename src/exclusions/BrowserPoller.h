@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "exclusions/AddressFieldSearch.h"
 #include "exclusions/AutomationTree.h"
 #include "exclusions/BrowserKind.h"
 #include "exclusions/WindowId.h"
@@ -62,13 +63,15 @@ public:
     static constexpr uint64_t ForegroundRereadMs = 2000;
     static constexpr uint64_t SearchBackoffMs = 30000;
 
-    // All four must outlive the poller.
-    BrowserPoller(BrowserWindowQueries& system, AutomationTree& tree, AddressBook& addresses, const ConfigStore& store)
-        : system_(system), tree_(tree), addresses_(addresses), store_(store) {}
+    // All four must outlive the poller. stop is asked between automation calls.
+    BrowserPoller(BrowserWindowQueries& system, AutomationTree& tree, AddressBook& addresses, const ConfigStore& store,
+                  StopRequested stop = {})
+        : system_(system), tree_(tree), addresses_(addresses), store_(store), stop_(std::move(stop)) {}
     ~BrowserPoller() { ReleaseEverything(); }
     BrowserPoller(const BrowserPoller&) = delete;
     BrowserPoller& operator=(const BrowserPoller&) = delete;
 
+    // One poll; what it read is committed to the address book at its end.
     void Poll();
     // Drops every window with its element and empties the published addresses.
     void ReleaseEverything();
@@ -85,6 +88,7 @@ private:
     AutomationTree& tree_;
     AddressBook& addresses_;
     const ConfigStore& store_;
+    StopRequested stop_;
     std::unordered_map<WindowId, WatchedWindow> windows_;
     BrowserKindCache kinds_;
 };

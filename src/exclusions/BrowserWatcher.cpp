@@ -1,7 +1,6 @@
 #include "exclusions/BrowserWatcher.h"
 
 #include "exclusions/AddressBook.h"
-#include "exclusions/BrowserWatcherThread.h"
 #include "settings/ConfigStore.h"
 
 namespace {
@@ -11,10 +10,10 @@ BrowserWatcherThread g_thread; // declared after the book: stopped before it goe
 
 namespace BrowserWatcher {
 
-void Start() { g_thread.Start(ConfigStore::Instance(), g_addresses); }
+void Start(BrowserWatcherThread::TreeFactory makeTree) { g_thread.Start(ConfigStore::Instance(), g_addresses, makeTree); }
 
-void Stop() { g_thread.Stop(); }
+bool Stop(DWORD timeoutMs) { return g_thread.Stop(timeoutMs); }
 
-std::wstring GetAddress(HWND topLevel) { return g_addresses.Get(reinterpret_cast<WindowId>(topLevel)); }
+const AddressBook& Addresses() { return g_addresses; }
 
 } // namespace BrowserWatcher

@@ -1,16 +1,18 @@
 #pragma once
 // Reads the addresses shown in visible Chromium-family browser windows on a thread
-// of its own, every 300 ms, and publishes them for the hook's site rules.
+// of its own and publishes them for the hook's site rules.
 
-#include <string>
-
+#include "exclusions/BrowserWatcherThread.h"
 #include "platform/Win32.h"
 
+class AddressBook;
+
 namespace BrowserWatcher {
-// Starts the watcher thread once. Main thread.
-void Start();
-// Ends the thread, waiting for a poll in progress. Main thread.
-void Stop();
-// The last address published for a top-level window, or empty. Any thread, running or not.
-std::wstring GetAddress(HWND topLevel);
+// Starts the watcher thread once. Main thread. makeTree: see BrowserWatcherThread.
+void Start(BrowserWatcherThread::TreeFactory makeTree = nullptr);
+// Ends the thread, waiting at most timeoutMs; false when it did not end (see
+// BrowserWatcherThread::Stop). Main thread.
+bool Stop(DWORD timeoutMs);
+// The addresses last published. Any thread, running or not.
+const AddressBook& Addresses();
 } // namespace BrowserWatcher

@@ -7,6 +7,7 @@
 #include "exclusions/PointTargetWin32.h"
 #include "exclusions/ProcessQueriesWin32.h"
 #include "exclusions/UiAutomationTree.h"
+#include "settings/ConfigStore.h"
 
 namespace {
 
@@ -63,40 +64,62 @@ private:
     bool entered_;
 };
 
-void RunWatcher(HANDLE stopEvent, const ConfigStore& store, AddressBook& addresses) {
+void RunWatcher(HANDLE stopEvent, HANDLE changedEvent, const ConfigStore& store, AddressBook& addresses,
+                BrowserWatcherThread::TreeFactory makeTree) {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     ComApartment apartment;
     // Whether or not the apartment was entered, and whether or not the automation
     // object exists: windows are still tracked and empty addresses published.
-    UiAutomationTree tree;
+    std::unique_ptr<AutomationTree> tree = makeTree ? makeTree() : std::make_unique<UiAutomationTree>();
     Win32BrowserWindows windows;
-    BrowserPoller poller(windows, tree, addresses, store); // released before the tree
-    while (WaitForSingleObject(stopEvent, PollPeriodMs) == WAIT_TIMEOUT) poller.Poll();
+    const auto stopRequested = [stopEvent] { return WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT; };
+    BrowserPoller poller(windows, *tree, addresses, store, stopRequested); // released before the tree
+    const HANDLE events[] = {stopEvent, changedEvent};
+    for (;;) {
+        // Without site rules nothing reads the addresses: no poll, no wake-up until
+        // the settings change.
+        const bool polling = store.HasSiteExclusions();
+        const DWORD woke = WaitForMultipleObjects(polling ? 1 : 2, events, FALSE, polling ? PollPeriodMs : INFINITE);
+        if (woke != WAIT_TIMEOUT && woke != WAIT_OBJECT_0 + 1) break; // stopped, or the wait failed
+        poller.Poll();
+    }
 }
 
 } // namespace
 
-void BrowserWatcherThread::Start(const ConfigStore& store, AddressBook& addresses) {
+void BrowserWatcherThread::Start(ConfigStore& store, AddressBook& addresses, TreeFactory makeTree) {
     if (worker_.joinable()) return;
     stopEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stopEvent_) return;
-    const HANDLE stopEvent = stopEvent_.get();
+    changedEvent_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    exitedEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!stopEvent_ || !changedEvent_ || !exitedEvent_) return;
+    const HANDLE stopEvent = stopEvent_.get(), changedEvent = changedEvent_.get(), exitedEvent = exitedEvent_.get();
+    store_ = &store;
+    store.SetChangeListener([changedEvent] { SetEvent(changedEvent); });
     try {
-        worker_ = std::thread([stopEvent, &store, &addresses] {
+        worker_ = std::thread([=, &store, &addresses] {
             try {
-                RunWatcher(stopEvent, store, addresses);
+                RunWatcher(stopEvent, changedEvent, store, addresses, makeTree);
             } catch (...) {
                 // Out of memory in a poll: the watcher ends; titles still match.
             }
+            SetEvent(exitedEvent);
         });
     } catch (const std::system_error&) {
-        stopEvent_.reset(); // no thread: nothing runs and every address stays empty
+        store.SetChangeListener({}); // no thread: nothing runs and every address stays empty
+        store_ = nullptr;
     }
 }
 
-void BrowserWatcherThread::Stop() {
-    if (!worker_.joinable()) return;
+bool BrowserWatcherThread::Stop(DWORD timeoutMs) {
+    if (!worker_.joinable()) return true;
+    store_->SetChangeListener({});
     SetEvent(stopEvent_.get());
-    worker_.join();
+    if (WaitForSingleObject(exitedEvent_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    worker_.join(); // returns at once: the thread has done its last step
+    store_ = nullptr;
     stopEvent_.reset();
+    changedEvent_.reset();
+    exitedEvent_.reset();
+    return true;
 }

@@ -14,10 +14,10 @@ ProcessInfoCache g_processes(g_processQueries, g_ownIntegrityLevel);
 } // namespace
 
 bool IsExcludedAtPoint(POINT point) {
-    Win32PointTarget target(BrowserWatcher::GetAddress);
+    Win32PointTarget target(BrowserWatcher::Addresses());
     try {
-        return IsExcludedAt(point.x, point.y, target, g_processes, ConfigStore::Instance());
+        return IsExcludedAt(point.x, point.y, target, g_processes, *ConfigStore::Instance().Current());
     } catch (...) {
-        return false; // out of memory inside the hook: smooth as if nothing were excluded
+        return false; // a first record for a new process found no memory: smooth as if nothing were excluded
     }
 }

@@ -1,24 +1,33 @@
 #include "exclusions/ExclusionDecision.h"
 
+#include <algorithm>
+
+#include "exclusions/ExclusionRules.h"
 #include "exclusions/ProcessInfo.h"
-#include "settings/ConfigStore.h"
+#include "settings/SettingsSnapshot.h"
+#include "settings/TextCase.h"
 
 bool IsExcludedAt(int32_t x, int32_t y, PointTargetQueries& target, ProcessInfoCache& processes,
-                  const ConfigStore& store) {
+                  const SettingsSnapshot& settings) {
     const WindowId window = target.WindowAt(x, y);
     if (window == 0) return false;
     const uint32_t processId = target.ProcessIdOf(window);
     if (processId == 0) return false;
 
-    const ProcessInfo& process = processes.Get(processId, target.TickMs());
+    ProcessInfo& process = processes.Get(processId, target.TickMs());
     if (process.Inaccessible) return true;
-    if (!process.Name.empty() && store.IsAppExcluded(process.Name)) return true;
+    if (process.VerdictGeneration != settings.Generation) {
+        process.AppExcluded = ExclusionRules::IsAppExcluded(settings, process.LowerName);
+        process.VerdictGeneration = settings.Generation;
+    }
+    if (process.AppExcluded) return true;
     // The title is read only for browsers, and only while there is a site rule to match.
-    if (!process.IsBrowser || !store.HasSiteExclusions()) return false;
+    if (!process.IsBrowser || settings.Values.ExcludedSites.empty()) return false;
 
     // The browser window under the cursor, which need not be the foreground one.
     const WindowId topLevel = target.RootOf(window);
-    const std::wstring title = target.TitleOf(topLevel);
-    const std::wstring address = target.AddressOf(topLevel);
-    return store.IsSiteExcluded(address, title);
+    wchar_t title[PointTargetQueries::TitleChars] = {}; // on the hook thread's own stack
+    const size_t length = std::min(target.TitleOf(topLevel, title), PointTargetQueries::TitleChars - 1);
+    LowerCaseInPlace(title, length);
+    return ExclusionRules::IsSiteExcluded(settings, target.AddressOf(topLevel), std::wstring_view(title, length));
 }

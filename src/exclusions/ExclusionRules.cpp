@@ -1,26 +1,16 @@
 #include "exclusions/ExclusionRules.h"
 
-#include "exclusions/TextCase.h"
-
 #include <algorithm>
+
+#include "settings/SettingsSnapshot.h"
+#include "settings/TextCase.h"
 
 namespace ExclusionRules {
 namespace {
 
-constexpr std::wstring_view SiteTrimSet = L" \t\r\n";
-constexpr std::wstring_view AppTrimSet = L" \t\r\n\"";
 constexpr auto npos = std::wstring_view::npos;
 
-std::wstring_view Trim(std::wstring_view text, std::wstring_view set) {
-    const size_t first = text.find_first_not_of(set);
-    if (first == npos) return {};
-    const size_t last = text.find_last_not_of(set);
-    return text.substr(first, last - first + 1);
-}
-
 bool Contains(std::wstring_view text, std::wstring_view part) { return text.find(part) != npos; }
-
-bool HasScheme(std::wstring_view text) { return text.size() >= 3 && Contains(text, L"://"); }
 
 bool EndsWith(std::wstring_view text, std::wstring_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -60,51 +50,6 @@ bool IsDomainRule(std::wstring_view rule) { return Contains(rule, L".") && !Cont
 
 } // namespace
 
-std::wstring_view TrimAppText(std::wstring_view text) { return Trim(text, AppTrimSet); }
-
-std::wstring NormalizeAppEntry(std::wstring_view entry) {
-    std::wstring_view name = Trim(entry, AppTrimSet);
-    const size_t separator = name.find_last_of(L"\\/");
-    if (separator != npos) name = Trim(name.substr(separator + 1), AppTrimSet);
-    std::wstring result(name);
-    if (!result.empty() && result.find(L'.') == std::wstring::npos) result += L".exe";
-    return result;
-}
-
-std::wstring NormalizeAddress(std::wstring_view address) {
-    std::wstring text(Trim(address, SiteTrimSet));
-    LowerCaseInPlace(text);
-    if (text.find(L' ') != std::wstring::npos) return {};
-
-    if (HasScheme(text)) text.erase(0, text.find(L"://") + 3);
-    if (text.starts_with(L"www.")) text.erase(0, 4);
-
-    const size_t queryOrFragment = text.find_first_of(L"?#");
-    if (queryOrFragment != std::wstring::npos) text.resize(queryOrFragment);
-
-    const size_t slash = text.find(L'/');
-    const size_t colon = text.find(L':');
-    if (colon != std::wstring::npos && colon < slash) {
-        // The port goes; the path, if any, stays.
-        text.erase(colon, slash == std::wstring::npos ? std::wstring::npos : slash - colon);
-    }
-
-    while (!text.empty() && text.back() == L'/') text.pop_back();
-    return text;
-}
-
-std::wstring NormalizeSiteEntry(std::wstring_view entry) {
-    std::wstring text(Trim(entry, SiteTrimSet));
-    LowerCaseInPlace(text);
-    if (text.starts_with(L"*.")) text.erase(0, 2);
-    if (text.find(L' ') != std::wstring::npos) return text; // words of a title, kept as typed
-
-    const bool hadScheme = HasScheme(text);
-    std::wstring normalized = NormalizeAddress(text);
-    if (hadScheme) normalized.resize(std::min(normalized.size(), normalized.find(L'/')));
-    return normalized;
-}
-
 bool SiteRuleMatchesLowerTitle(std::wstring_view rule, std::wstring_view address, std::wstring_view lowerTitle) {
     if (rule.empty()) return false;
     std::wstring_view addressHost, addressPath;
@@ -130,6 +75,24 @@ bool SiteRuleMatchesLowerTitle(std::wstring_view rule, std::wstring_view address
 bool SiteRuleMatches(std::wstring_view rule, std::wstring_view address, std::wstring_view title) {
     if (rule.empty()) return false;
     return SiteRuleMatchesLowerTitle(rule, address, ToLowerCopy(std::wstring(title)));
+}
+
+void ToAppRuleName(std::wstring_view processName, std::wstring& out) {
+    out.assign(TrimAppText(processName));
+    LowerCaseInPlace(out);
+}
+
+bool IsAppExcluded(const SettingsSnapshot& settings, std::wstring_view lowerName) {
+    if (lowerName.empty()) return false;
+    return std::any_of(settings.LowerApps.begin(), settings.LowerApps.end(),
+                       [&](const std::wstring& app) { return app == lowerName; });
+}
+
+bool IsSiteExcluded(const SettingsSnapshot& settings, std::wstring_view address, std::wstring_view lowerTitle) {
+    const auto& sites = settings.Values.ExcludedSites;
+    return std::any_of(sites.begin(), sites.end(), [&](const std::wstring& rule) {
+        return SiteRuleMatchesLowerTitle(rule, address, lowerTitle);
+    });
 }
 
 } // namespace ExclusionRules

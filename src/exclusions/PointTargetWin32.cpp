@@ -1,14 +1,17 @@
 #include "exclusions/PointTargetWin32.h"
 
 namespace {
-constexpr int TitleChars = 512;
 HWND AsWindow(WindowId window) { return reinterpret_cast<HWND>(window); }
+
+size_t ReadTitleInto(HWND window, wchar_t* buffer) {
+    const int length = InternalGetWindowText(window, buffer, static_cast<int>(PointTargetQueries::TitleChars));
+    return length > 0 ? static_cast<size_t>(length) : 0;
+}
 } // namespace
 
 std::wstring ReadWindowTitle(HWND window) {
-    wchar_t buffer[TitleChars] = {};
-    const int length = InternalGetWindowText(window, buffer, TitleChars);
-    return std::wstring(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    wchar_t buffer[PointTargetQueries::TitleChars] = {};
+    return std::wstring(buffer, ReadTitleInto(window, buffer));
 }
 
 WindowId Win32PointTarget::WindowAt(int32_t x, int32_t y) {
@@ -27,4 +30,12 @@ WindowId Win32PointTarget::RootOf(WindowId window) {
     return reinterpret_cast<WindowId>(GetAncestor(AsWindow(window), GA_ROOT));
 }
 
-std::wstring Win32PointTarget::TitleOf(WindowId topLevel) { return ReadWindowTitle(AsWindow(topLevel)); }
+size_t Win32PointTarget::TitleOf(WindowId topLevel, wchar_t* buffer) { return ReadTitleInto(AsWindow(topLevel), buffer); }
+
+std::wstring_view Win32PointTarget::AddressOf(WindowId topLevel) {
+    if (!viewTaken_) {
+        view_ = addresses_.Read();
+        viewTaken_ = true;
+    }
+    return view_.Get(topLevel);
+}

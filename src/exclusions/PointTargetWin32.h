@@ -1,25 +1,29 @@
 #pragma once
 // The exclusion decision's window questions answered by user32: the window under
 // a point, its process and top-level window, and that window's title. The address
-// comes from whoever publishes it (the browser watcher in the program).
+// comes from the book the browser watcher commits to.
 
+#include "exclusions/AddressBook.h"
 #include "exclusions/ExclusionDecision.h"
 #include "platform/Win32.h"
 
+#include <string>
+
 class Win32PointTarget : public PointTargetQueries {
 public:
-    using AddressSource = std::wstring (*)(HWND topLevel);
-    explicit Win32PointTarget(AddressSource addressOf) : addressOf_(addressOf) {}
+    explicit Win32PointTarget(const AddressBook& addresses) : addresses_(addresses) {}
 
     WindowId WindowAt(int32_t x, int32_t y) override;
     uint32_t ProcessIdOf(WindowId window) override;
     WindowId RootOf(WindowId window) override;
-    std::wstring TitleOf(WindowId topLevel) override;
-    std::wstring AddressOf(WindowId topLevel) override { return addressOf_(reinterpret_cast<HWND>(topLevel)); }
+    size_t TitleOf(WindowId topLevel, wchar_t* buffer) override;
+    std::wstring_view AddressOf(WindowId topLevel) override;
     uint64_t TickMs() override { return GetTickCount64(); }
 
 private:
-    AddressSource addressOf_;
+    const AddressBook& addresses_;
+    AddressBook::View view_; // taken at the first address question, held to the end
+    bool viewTaken_ = false;
 };
 
 // A window's text as InternalGetWindowText gives it, read into a zero-filled buffer

@@ -11,9 +11,13 @@
 
 struct ProcessInfo {
     std::wstring Name;         // executable file name; empty when unreadable
+    std::wstring LowerName;    // trimmed and lower-cased, as the application rules compare it
     bool Inaccessible = false; // cannot be opened, level unreadable, or above ours
     bool IsBrowser = false;
     uint64_t QueriedAtMs = 0;  // tick count when filled
+    // The application rules' answer, kept while the settings stay those of this generation.
+    bool AppExcluded = false;
+    uint64_t VerdictGeneration = 0; // 0: not decided yet
 };
 
 inline constexpr uint32_t MediumIntegrityLevel = 0x2000; // SECURITY_MANDATORY_MEDIUM_RID
@@ -24,7 +28,8 @@ class ProcessQueries {
 public:
     virtual ~ProcessQueries() = default;
     // False when the process cannot be opened. Otherwise imagePath is its full image
-    // path (empty when unreadable) and integrityLevel its token's level (0 when unreadable).
+    // path (empty when unreadable; assigned, so its storage is reused) and
+    // integrityLevel its token's level (0 when unreadable).
     virtual bool Inspect(uint32_t processId, std::wstring& imagePath, uint32_t& integrityLevel) = 0;
     // This program's own level, 0 when unreadable.
     virtual uint32_t ReadOwnIntegrityLevel() = 0;
@@ -49,15 +54,17 @@ public:
     // Both must outlive the cache.
     ProcessInfoCache(ProcessQueries& queries, OwnIntegrityLevel& ownLevel) : queries_(queries), ownLevel_(ownLevel) {}
 
-    // The record of a process, refilled when it is 5000 ms old or more. The reference
-    // holds until the next call.
-    const ProcessInfo& Get(uint32_t processId, uint64_t nowMs);
+    // The record of a process, refilled in place when it is 5000 ms old or more (a
+    // record's strings keep their storage, so a refill allocates nothing). The
+    // reference holds until the next call; the caller may keep its verdict in it.
+    ProcessInfo& Get(uint32_t processId, uint64_t nowMs);
     size_t Size() const { return records_.size(); }
 
 private:
-    ProcessInfo Query(uint32_t processId, uint64_t nowMs);
+    void Fill(ProcessInfo& info, uint32_t processId, uint64_t nowMs);
 
     ProcessQueries& queries_;
     OwnIntegrityLevel& ownLevel_;
     std::unordered_map<uint32_t, ProcessInfo> records_;
+    std::wstring imagePath_; // reused by every query
 };

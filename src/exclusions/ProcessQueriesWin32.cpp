@@ -25,10 +25,18 @@ uint32_t GetIntegrityLevel(HANDLE process) {
     DWORD needed = 0;
     GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &needed);
     if (needed == 0) return 0;
-    // A vector of pointers keeps the label and its SID suitably aligned.
-    std::vector<void*> buffer((needed + sizeof(void*) - 1) / sizeof(void*), nullptr);
-    if (!GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), needed, &needed)) return 0;
-    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
+    // Pointers keep the label and its SID suitably aligned. A label with its SID fits
+    // the stack buffer, so the hook's process queries allocate nothing; a larger
+    // answer than any Windows gives still works.
+    void* local[32] = {};
+    std::vector<void*> large;
+    void** buffer = local;
+    if (needed > sizeof local) {
+        large.assign((needed + sizeof(void*) - 1) / sizeof(void*), nullptr);
+        buffer = large.data();
+    }
+    if (!GetTokenInformation(token.get(), TokenIntegrityLevel, buffer, needed, &needed)) return 0;
+    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
     const PSID sid = label->Label.Sid;
     const UCHAR count = *GetSidSubAuthorityCount(sid);
     if (count == 0) return 0;

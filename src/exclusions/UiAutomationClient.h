@@ -1,8 +1,8 @@
 #pragma once
 // The UI Automation client interfaces the browser watcher calls. The Windows SDK
 // declares them in <UIAutomationClient.h>; mingw-w64 does not, so they are declared
-// here with every method up to the last one used, in the SDK's vtable order (the
-// methods after it are never called, so they need no declaration).
+// here in the SDK's vtable order. Methods never called keep their slots under
+// placeholder names (IUIAutomation2 extends the whole of IUIAutomation).
 
 #include "platform/Win32.h"
 
@@ -14,6 +14,8 @@
 
 inline const CLSID& UiAutomationClassId() { return __uuidof(CUIAutomation); }
 inline const IID& UiAutomationInterfaceId() { return __uuidof(IUIAutomation); }
+inline const CLSID& UiAutomation8ClassId() { return __uuidof(CUIAutomation8); }
+inline const IID& UiAutomation2InterfaceId() { return __uuidof(IUIAutomation2); }
 #else
 
 struct IUIAutomationElement;
@@ -99,6 +101,60 @@ struct IUIAutomation : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CreateTreeWalker(IUIAutomationCondition* condition,
                                                        IUIAutomationTreeWalker** walker) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_ControlViewWalker(IUIAutomationTreeWalker** walker) = 0;
+    // get_ContentViewWalker (13) .. ElementFromIAccessibleBuildCache (55).
+    virtual HRESULT STDMETHODCALLTYPE Unused13() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused14() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused15() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused16() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused17() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused18() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused19() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused20() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused21() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused22() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused23() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused24() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused25() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused26() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused27() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused28() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused29() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused30() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused31() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused32() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused33() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused34() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused35() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused36() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused37() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused38() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused39() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused40() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused41() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused42() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused43() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused44() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused45() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused46() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused47() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused48() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused49() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused50() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused51() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused52() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused53() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused54() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused55() = 0;
+};
+
+// Windows 8 and later: bounds on how long a call may wait for a provider.
+struct IUIAutomation2 : public IUIAutomation {
+    virtual HRESULT STDMETHODCALLTYPE get_AutoSetFocus(BOOL* autoSetFocus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AutoSetFocus(BOOL autoSetFocus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ConnectionTimeout(DWORD* timeout) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ConnectionTimeout(DWORD timeout) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TransactionTimeout(DWORD* timeout) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TransactionTimeout(DWORD timeout) = 0;
 };
 
 // {ff48dba4-60ef-4201-aa87-54103eef594e}
@@ -109,6 +165,16 @@ inline const CLSID& UiAutomationClassId() {
 // {30cbe57d-d9d0-452a-ab13-7ac5ac4825ee}
 inline const IID& UiAutomationInterfaceId() {
     static const IID id = {0x30cbe57d, 0xd9d0, 0x452a, {0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25, 0xee}};
+    return id;
+}
+// CUIAutomation8 {e22ad333-b25f-460c-83d0-0581107395c9}: the class that offers IUIAutomation2.
+inline const CLSID& UiAutomation8ClassId() {
+    static const CLSID id = {0xe22ad333, 0xb25f, 0x460c, {0x83, 0xd0, 0x05, 0x81, 0x10, 0x73, 0x95, 0xc9}};
+    return id;
+}
+// {34723aff-0c9d-49d0-9896-7ab52df8cd8a}
+inline const IID& UiAutomation2InterfaceId() {
+    static const IID id = {0x34723aff, 0x0c9d, 0x49d0, {0x98, 0x96, 0x7a, 0xb5, 0x2d, 0xf8, 0xcd, 0x8a}};
     return id;
 }
 #endif

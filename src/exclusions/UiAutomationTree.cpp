@@ -34,10 +34,17 @@ private:
 } // namespace
 
 UiAutomationTree::UiAutomationTree() {
-    const HRESULT created = CoCreateInstance(UiAutomationClassId(), nullptr, CLSCTX_INPROC_SERVER,
-                                             UiAutomationInterfaceId(), reinterpret_cast<void**>(automation_.put()));
-    if (FAILED(created)) {
-        automation_.reset();
+    // A browser whose provider stops answering must not hold the watcher (and exit)
+    // for the system's default 20 s: each call gives up after about a second.
+    ComRef<IUIAutomation2> bounded;
+    if (SUCCEEDED(CoCreateInstance(UiAutomation8ClassId(), nullptr, CLSCTX_INPROC_SERVER, UiAutomation2InterfaceId(),
+                                   reinterpret_cast<void**>(bounded.put())))) {
+        bounded->put_ConnectionTimeout(CallTimeoutMs);
+        bounded->put_TransactionTimeout(CallTimeoutMs);
+        *automation_.put() = bounded.detach(); // IUIAutomation2 is an IUIAutomation
+    } else if (FAILED(CoCreateInstance(UiAutomationClassId(), nullptr, CLSCTX_INPROC_SERVER, UiAutomationInterfaceId(),
+                                       reinterpret_cast<void**>(automation_.put())))) {
+        automation_.reset(); // before Windows 8 there are no bounds; without automation no search
         return;
     }
     automation_->get_ControlViewWalker(walker_.put()); // a null walker disables searches

@@ -10,6 +10,8 @@
 
 class UiAutomationTree : public AutomationTree {
 public:
+    static constexpr DWORD CallTimeoutMs = 1000;
+
     UiAutomationTree();
     // Released in this order: the walker, then the automation object.
     ~UiAutomationTree() override = default;

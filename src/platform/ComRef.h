@@ -30,6 +30,8 @@ public:
     void reset() {
         if (pointer_) std::exchange(pointer_, nullptr)->Release();
     }
+    // Hands the reference over to the caller, who releases it.
+    Interface* detach() { return std::exchange(pointer_, nullptr); }
 
 private:
     Interface* pointer_ = nullptr;

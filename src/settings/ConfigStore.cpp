@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "exclusions/ExclusionRules.h"
-#include "exclusions/TextCase.h"
+#include "settings/ExclusionEntries.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsStorage.h"
+#include "settings/TextCase.h"
 
 using Lock = std::lock_guard<std::mutex>;
 
@@ -24,82 +24,82 @@ bool SameAppName(const std::wstring& stored, const std::wstring& lowerName, std:
 } // namespace
 
 ConfigStore::ConfigStore(std::wstring configPath, ConfigFileSystem& files, AutoStartRegistry& autoStart)
-    : configPath_(std::move(configPath)), files_(files), autoStart_(autoStart) {
-    ResetLocked(); // no other thread can see the store yet
+    : configPath_(std::move(configPath)), files_(files), autoStart_(autoStart),
+      published_(SettingsSnapshot::Make(Settings{}, 0)) {
+    Lock lock(lock_);
+    ResetLocked();
+    PublishLocked();
 }
 
 void ConfigStore::Load() {
-    Lock lock(lock_);
-    settings_.StartWithWindows = autoStart_.IsRegistered();
+    // The registry and the file are read before anything is published, with no lock held.
+    Settings loaded = Snapshot();
+    loaded.StartWithWindows = autoStart_.IsRegistered();
     // Keeps the Run value pointing at wherever the executable was started from this time.
-    if (settings_.StartWithWindows) autoStart_.Write(true);
-    if (files_.FileExists(configPath_)) ReadSettingsFile(files_, configPath_, settings_);
-    SaveLocked();
+    if (loaded.StartWithWindows) autoStart_.Write(true);
+    if (files_.FileExists(configPath_)) ReadSettingsFile(files_, configPath_, loaded);
+    {
+        Lock lock(lock_);
+        settings_ = std::move(loaded);
+        PublishLocked();
+    }
+    NotifyChange();
+    WriteFile();
 }
 
-void ConfigStore::SaveLocked() {
-    // A failed write (the file held open by a reader, a full disk) leaves the change
-    // unsaved even when it came from a command that saves at once: dirty, so that the
-    // next SaveIfDirty writes it instead of losing it.
-    dirty_ = !files_.WriteFileAtomically(configPath_, SerializeSettings(settings_));
+void ConfigStore::PublishLocked() {
+    ++generation_;
+    published_.Publish(SettingsSnapshot::Make(settings_, generation_));
 }
 
-void ConfigStore::Save() {
+void ConfigStore::NotifyChange() {
+    std::function<void()> listener;
+    {
+        Lock lock(lock_);
+        listener = listener_;
+    }
+    if (listener) listener();
+}
+
+void ConfigStore::SetChangeListener(std::function<void()> listener) {
     Lock lock(lock_);
-    SaveLocked();
+    listener_ = std::move(listener);
 }
+
+void ConfigStore::WriteFile() {
+    Lock order(saveLock_);
+    std::wstring text;
+    uint64_t generation = 0;
+    {
+        Lock lock(lock_);
+        text = SerializeSettings(settings_);
+        generation = generation_;
+    }
+    // Readers and other changes go on while the disk works; the file is either the
+    // old one or the whole new one (the file system's atomic replace).
+    const bool written = files_.WriteFileAtomically(configPath_, text);
+    Lock lock(lock_);
+    // A failed write (the file held open by a reader, a full disk) leaves the change
+    // unsaved even when it came from a command that saves at once: dirty, so that a
+    // later SaveIfDirty writes it instead of losing it. A change made during the
+    // write keeps the flag it set.
+    if (!written) {
+        dirty_ = true;
+    } else if (generation == generation_) {
+        dirty_ = false;
+    }
+}
+
+void ConfigStore::Save() { WriteFile(); }
 
 void ConfigStore::SaveIfDirty() {
-    Lock lock(lock_);
-    if (dirty_) SaveLocked();
-}
-
-Settings ConfigStore::Snapshot() const {
-    Lock lock(lock_);
-    return settings_;
-}
-
-bool ConfigStore::IsEnabled() const {
-    Lock lock(lock_);
-    return settings_.Enabled;
+    if (IsDirty()) WriteFile();
 }
 
 bool ConfigStore::GetAxisSettings(Axis axis, AxisSettings& out) const {
-    Lock lock(lock_);
-    out = settings_.ForAxis(axis);
-    return settings_.Enabled;
-}
-
-std::vector<std::wstring> ConfigStore::GetExcludedApps() const {
-    Lock lock(lock_);
-    return settings_.ExcludedApps;
-}
-
-std::vector<std::wstring> ConfigStore::GetExcludedSites() const {
-    Lock lock(lock_);
-    return settings_.ExcludedSites;
-}
-
-bool ConfigStore::HasSiteExclusions() const {
-    Lock lock(lock_);
-    return !settings_.ExcludedSites.empty();
-}
-
-bool ConfigStore::IsAppExcluded(std::wstring_view processName) const {
-    const std::wstring name = ToLowerCopy(std::wstring(ExclusionRules::TrimAppText(processName)));
-    if (name.empty()) return false;
-    Lock lock(lock_);
-    std::wstring scratch;
-    return std::any_of(settings_.ExcludedApps.begin(), settings_.ExcludedApps.end(),
-                       [&](const std::wstring& stored) { return SameAppName(stored, name, scratch); });
-}
-
-bool ConfigStore::IsSiteExcluded(std::wstring_view normalizedAddress, std::wstring_view title) const {
-    const std::wstring lowerTitle = ToLowerCopy(std::wstring(title));
-    Lock lock(lock_);
-    return std::any_of(settings_.ExcludedSites.begin(), settings_.ExcludedSites.end(), [&](const std::wstring& rule) {
-        return ExclusionRules::SiteRuleMatchesLowerTitle(rule, normalizedAddress, lowerTitle);
-    });
+    const std::shared_ptr<const SettingsSnapshot> snapshot = Current();
+    out = snapshot->Values.ForAxis(axis);
+    return snapshot->Values.Enabled;
 }
 
 bool ConfigStore::IsStartWithWindows() const { return autoStart_.IsRegistered(); }
@@ -110,26 +110,36 @@ bool ConfigStore::IsDirty() const {
 }
 
 void ConfigStore::SetEnabled(bool enabled) {
-    Lock lock(lock_);
-    settings_.Enabled = enabled;
-    SaveLocked();
+    {
+        Lock lock(lock_);
+        settings_.Enabled = enabled;
+        PublishLocked();
+    }
+    NotifyChange();
+    WriteFile();
 }
 
 void ConfigStore::SetStartWithWindows(bool on) {
     {
         Lock lock(lock_);
         settings_.StartWithWindows = on;
+        PublishLocked();
     }
+    NotifyChange();
     autoStart_.Write(on); // the registry is not guarded by the settings lock
 }
 
 void ConfigStore::Apply(const Settings& settings, bool saveNow) {
-    Lock lock(lock_);
-    settings_ = settings;
-    ClampAxisSettings(settings_.Vertical);
-    ClampAxisSettings(settings_.Horizontal);
-    dirty_ = true;
-    if (saveNow) SaveLocked();
+    {
+        Lock lock(lock_);
+        settings_ = settings;
+        ClampAxisSettings(settings_.Vertical);
+        ClampAxisSettings(settings_.Horizontal);
+        dirty_ = true;
+        PublishLocked();
+    }
+    NotifyChange();
+    if (saveNow) WriteFile();
 }
 
 void ConfigStore::ResetLocked() {
@@ -141,45 +151,66 @@ void ConfigStore::ResetLocked() {
 }
 
 void ConfigStore::ResetToDefaults() {
-    Lock lock(lock_);
-    ResetLocked();
+    {
+        Lock lock(lock_);
+        ResetLocked();
+        PublishLocked();
+    }
+    NotifyChange();
 }
 
 void ConfigStore::AddExcludedApp(std::wstring_view text) {
     std::wstring entry = ExclusionRules::NormalizeAppEntry(text);
     if (entry.empty()) return;
     const std::wstring lower = ToLowerCopy(entry);
-    Lock lock(lock_);
-    std::wstring scratch;
-    const bool present = std::any_of(settings_.ExcludedApps.begin(), settings_.ExcludedApps.end(),
-                                     [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
-    if (present) return;
-    settings_.ExcludedApps.push_back(std::move(entry));
-    SaveLocked();
+    {
+        Lock lock(lock_);
+        std::wstring scratch;
+        const bool present = std::any_of(settings_.ExcludedApps.begin(), settings_.ExcludedApps.end(),
+                                         [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
+        if (present) return;
+        settings_.ExcludedApps.push_back(std::move(entry));
+        PublishLocked();
+    }
+    NotifyChange();
+    WriteFile();
 }
 
 void ConfigStore::AddExcludedSite(std::wstring_view text) {
     std::wstring rule = ExclusionRules::NormalizeSiteEntry(text);
     if (rule.empty()) return;
-    Lock lock(lock_);
-    auto& sites = settings_.ExcludedSites;
-    if (std::find(sites.begin(), sites.end(), rule) != sites.end()) return;
-    sites.push_back(std::move(rule));
-    SaveLocked();
+    {
+        Lock lock(lock_);
+        auto& sites = settings_.ExcludedSites;
+        if (std::find(sites.begin(), sites.end(), rule) != sites.end()) return;
+        sites.push_back(std::move(rule));
+        PublishLocked();
+    }
+    NotifyChange();
+    WriteFile();
 }
 
 void ConfigStore::RemoveExcludedApp(std::wstring_view text) {
     // No ".exe" is added and no folder cut: the window passes the stored text itself.
     const std::wstring lower = ToLowerCopy(std::wstring(ExclusionRules::TrimAppText(text)));
-    Lock lock(lock_);
-    std::wstring scratch;
-    std::erase_if(settings_.ExcludedApps, [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
-    SaveLocked();
+    {
+        Lock lock(lock_);
+        std::wstring scratch;
+        std::erase_if(settings_.ExcludedApps,
+                      [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
+        PublishLocked();
+    }
+    NotifyChange();
+    WriteFile();
 }
 
 void ConfigStore::RemoveExcludedSite(std::wstring_view text) {
     const std::wstring rule = ExclusionRules::NormalizeSiteEntry(text);
-    Lock lock(lock_);
-    std::erase(settings_.ExcludedSites, rule);
-    SaveLocked();
+    {
+        Lock lock(lock_);
+        std::erase(settings_.ExcludedSites, rule);
+        PublishLocked();
+    }
+    NotifyChange();
+    WriteFile();
 }

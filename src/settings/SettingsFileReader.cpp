@@ -1,7 +1,7 @@
 #include <cwchar>
 #include <unordered_set>
 
-#include "exclusions/ExclusionRules.h"
+#include "settings/ExclusionEntries.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsStorage.h"
 

@@ -189,22 +189,22 @@ TEST(BrowserWatcherE2ETest, TracksBrowserWindowsWithoutUiAutomationAndStopsPromp
     BrowserWatcherThread watcher;
     watcher.Start(store, addresses);
     watcher.Start(store, addresses); // a second start changes nothing
-    for (int i = 0; i < 300 && addresses.Size() == 0; ++i) Sleep(10);
+    for (int i = 0; i < 300 && addresses.Read().Size() == 0; ++i) Sleep(10);
     Sleep(700); // a few more polls
-    EXPECT_EQ(addresses.Size(), 1u) << "only the Chromium window has an entry";
-    EXPECT_EQ(addresses.Get(chromeWindow), L"");
-    EXPECT_EQ(addresses.Get(reinterpret_cast<WindowId>(firefox->Window())), L"");
+    EXPECT_EQ(addresses.Read().Size(), 1u) << "only the Chromium window has an entry";
+    EXPECT_EQ(addresses.Read().Get(chromeWindow), L"");
+    EXPECT_EQ(addresses.Read().Get(reinterpret_cast<WindowId>(firefox->Window())), L"");
 
     chrome.reset(); // the window closes
-    for (int i = 0; i < 300 && addresses.Size() != 0; ++i) Sleep(10);
-    EXPECT_EQ(addresses.Size(), 0u);
+    for (int i = 0; i < 300 && addresses.Read().Size() != 0; ++i) Sleep(10);
+    EXPECT_EQ(addresses.Read().Size(), 0u);
 
     auto again = StartTarget(copies, L"chrome.exe", Chromium, L"Example Domain - Google Chrome", Cell(0, 0));
-    for (int i = 0; i < 300 && addresses.Size() == 0; ++i) Sleep(10);
-    EXPECT_EQ(addresses.Size(), 1u);
+    for (int i = 0; i < 300 && addresses.Read().Size() == 0; ++i) Sleep(10);
+    EXPECT_EQ(addresses.Read().Size(), 1u);
     const double asked = QpcNowMs();
-    watcher.Stop();
+    EXPECT_TRUE(watcher.Stop(1000));
     std::printf("watcher stopped %.1f ms after the stop request\n", QpcNowMs() - asked);
     EXPECT_FALSE(watcher.IsRunning());
-    EXPECT_EQ(addresses.Size(), 0u) << "the thread's end releases everything";
+    EXPECT_EQ(addresses.Read().Size(), 0u) << "the thread's end releases everything";
 }

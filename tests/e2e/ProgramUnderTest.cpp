@@ -7,9 +7,10 @@
 
 namespace {
 
-std::wstring BuiltProgram() {
+std::wstring BuiltProgram(ProgramUnderTest::Build build) {
     const std::wstring exe = ExecutablePath();
-    return exe.substr(0, exe.find_last_of(L"\\/")) + L"\\Velvetglide.exe";
+    const wchar_t* name = build == ProgramUnderTest::Build::WithSeams ? L"\\VelvetglideSeams.exe" : L"\\Velvetglide.exe";
+    return exe.substr(0, exe.find_last_of(L"\\/")) + name;
 }
 
 UniqueKernelHandle Launch(const std::wstring& exe, const std::wstring& arguments) {
@@ -32,9 +33,10 @@ int WaitForExit(HANDLE process, DWORD timeoutMs) {
 
 } // namespace
 
-ProgramUnderTest::ProgramUnderTest(const std::wstring& configText) : exe_(folder_.File(L"Velvetglide.exe")) {
+ProgramUnderTest::ProgramUnderTest(const std::wstring& configText, Build build)
+    : exe_(folder_.File(L"Velvetglide.exe")) {
     // Without its config.ini the copy would load and rewrite the user's own in AppData.
-    prepared_ = CopyFileW(BuiltProgram().c_str(), exe_.c_str(), FALSE) &&
+    prepared_ = CopyFileW(BuiltProgram(build).c_str(), exe_.c_str(), FALSE) &&
                 WriteFileAtomically(folder_.File(L"config.ini"), configText);
 }
 

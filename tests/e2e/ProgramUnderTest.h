@@ -15,7 +15,11 @@ bool IsTrayIconRegistered(HWND owner, UINT id = 1);
 
 class ProgramUnderTest {
 public:
-    explicit ProgramUnderTest(const std::wstring& configText);
+    // The shipped program, or its test build with the seams that make the system
+    // misbehave on demand (copied under the same name).
+    enum class Build { Shipped, WithSeams };
+
+    explicit ProgramUnderTest(const std::wstring& configText, Build build = Build::Shipped);
     ~ProgramUnderTest(); // ends a program still running
 
     // False also when the copy or its config.ini could not be made: never starts without them.

@@ -14,6 +14,7 @@
 
 #include "engine/EnginePlatform.h"
 #include "engine/ScrollEngine.h"
+#include "exclusions/ExclusionRules.h"
 #include "settings/ConfigStore.h"
 #include "support/AutoResetEvent.h"
 #include "support/InMemoryConfigFiles.h"
@@ -109,8 +110,9 @@ TEST(EngineStressTest, ConcurrentNotchesFramesAndSettingsKeepEveryUnit) {
                 const short delta = static_cast<short>(sign * (random() % 3 == 0 ? 60 : 120));
                 engine.QueueWheel(delta, false);
                 asked += delta;
-                (void)store.IsAppExcluded(L"Tool3.exe");
-                (void)store.IsSiteExcluded(L"www.site1.org/page", L"Title");
+                const auto settings = store.Current();
+                (void)ExclusionRules::IsAppExcluded(*settings, L"tool3.exe");
+                (void)ExclusionRules::IsSiteExcluded(*settings, L"www.site1.org/page", L"title");
                 std::this_thread::sleep_for(std::chrono::milliseconds(random() % 25));
             }
             const auto wait = Clock::now() + std::chrono::seconds(10);

@@ -204,13 +204,16 @@ namespace {
 class LivePlatform : public EnginePlatform {
 public:
     std::atomic<bool> modifierDown{false};
+    std::atomic<int32_t> refreshRateHz{240};
+    std::atomic<double> clockJumpMs{0.0}; // a sleep of the machine, seen as a jump of the clock
     std::atomic<int64_t> vertical{0}, horizontal{0};
     std::atomic<int> frameRuns{0}, openFrameRuns{0};
     std::mutex orderLock;
     std::string order; // 'V' and 'H' for each emitted step, '|' for each frame wait
 
     double NowMs() override {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count() +
+               clockJumpMs.load();
     }
     void SetWake() override { wake_.Set(); }
     void WaitForWake() override { wake_.Wait(); }
@@ -232,7 +235,7 @@ public:
         std::lock_guard<std::mutex> lock(orderLock);
         order.push_back(isHorizontal ? 'H' : 'V');
     }
-    int32_t DetectRefreshRate() override { return 240; }
+    int32_t DetectRefreshRate() override { return refreshRateHz.load(); }
     bool HasHighResolutionTimer() const override { return true; }
 
 private:
@@ -328,4 +331,31 @@ TEST(ScrollEngineLoopTest, StopDuringATrainReturnsPromptly) {
     live.engine.Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::milliseconds(500));
     EXPECT_EQ(live.platform.openFrameRuns, 0); // the timer resolution request is paired
+}
+
+// A monitor change and a wake from sleep in the middle of a glide: the frame rate
+// follows the new display at once, and the glide ends with exactly its units.
+TEST(ScrollEngineLoopTest, DisplayChangeAndWakeFromSleepEndAGlideCleanly) {
+    LiveEngine live;
+    Settings settings = live.store.Snapshot();
+    settings.Vertical.DurationMs = 800;
+    live.store.Apply(settings, false);
+    ASSERT_TRUE(live.engine.Start());
+    live.engine.QueueWheel(120, false);
+    live.engine.QueueWheel(120, false);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical > 0; }));
+
+    live.platform.refreshRateHz = 144;
+    live.engine.RefreshDisplayRate();
+    EXPECT_EQ(live.engine.RefreshRateHz(), 144);
+    EXPECT_EQ(live.engine.FrameRateHz(), 200);
+    live.platform.refreshRateHz = 300;
+    live.engine.RefreshDisplayRate();
+    EXPECT_EQ(live.engine.FrameRateHz(), 300);
+    EXPECT_LT(live.platform.vertical, 240); // still gliding
+
+    live.platform.clockJumpMs = 60000.0; // the machine slept a minute
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.openFrameRuns == 0; }));
+    EXPECT_EQ(live.platform.vertical, 240);
+    live.engine.Stop();
 }

@@ -55,9 +55,9 @@ TEST_F(BrowserPollerTest, PublishesChromiumAddressesTracksFirefoxAndIgnoresTheRe
     OpenChromeWindow(8, L"unreadable.example.com", Unreadable);
 
     poller.Poll();
-    EXPECT_EQ(addresses.Get(1), L"example.com/docs");
-    EXPECT_EQ(addresses.Get(2), L"");
-    EXPECT_EQ(addresses.Size(), 2u); // the empty address is published too; nothing for Firefox
+    EXPECT_EQ(addresses.Read().Get(1), L"example.com/docs");
+    EXPECT_EQ(addresses.Read().Get(2), L"");
+    EXPECT_EQ(addresses.Read().Size(), 2u); // the empty address is published too; nothing for Firefox
     EXPECT_EQ(poller.WatchedCount(), 3u);
     ASSERT_NE(poller.Find(3), nullptr);
     EXPECT_EQ(poller.Find(3)->Title, L"Page");
@@ -69,7 +69,7 @@ TEST_F(BrowserPollerTest, PublishesChromiumAddressesTracksFirefoxAndIgnoresTheRe
     desktop.Close(1);
     desktop.windows.at(2).visible = false;
     poller.Poll();
-    EXPECT_EQ(addresses.Size(), 0u);
+    EXPECT_EQ(addresses.Read().Size(), 0u);
     EXPECT_EQ(poller.WatchedCount(), 1u);
     EXPECT_EQ(tree.Outstanding(), 0);
     EXPECT_FALSE(tree.AnyReleasedTwice());
@@ -90,17 +90,17 @@ TEST_F(BrowserPollerTest, ReadsAgainOnATitleChangeOrInTheForegroundAfterTwoSecon
         poller.Poll();
     }
     EXPECT_EQ(tree.valueReads, 2);
-    EXPECT_EQ(addresses.Get(1), L"example.com/a");
+    EXPECT_EQ(addresses.Read().Get(1), L"example.com/a");
     desktop.now = 3001;
     poller.Poll();
     EXPECT_EQ(tree.valueReads, 3);
-    EXPECT_EQ(addresses.Get(1), L"example.com/b");
-    EXPECT_EQ(addresses.Get(2), L"example.org/a"); // a background window keeps its last address
+    EXPECT_EQ(addresses.Read().Get(1), L"example.com/b");
+    EXPECT_EQ(addresses.Read().Get(2), L"example.org/a"); // a background window keeps its last address
 
     desktop.now = 3300;
     desktop.windows.at(2).title = L"Other page";
     poller.Poll();
-    EXPECT_EQ(addresses.Get(2), L"example.org/b");
+    EXPECT_EQ(addresses.Read().Get(2), L"example.org/b");
     EXPECT_EQ(tree.rootRequests, 2); // each field was found once and reused
 }
 
@@ -116,15 +116,15 @@ TEST_F(BrowserPollerTest, SearchesAtMostEveryThirtySecondsAndAgainAtOnceWhenTheF
 
     pollWithNewTitle(1000); // no field in the tree yet
     EXPECT_EQ(tree.rootRequests, 1);
-    EXPECT_EQ(addresses.Size(), 1u);
-    EXPECT_EQ(addresses.Get(1), L"");
+    EXPECT_EQ(addresses.Read().Size(), 1u);
+    EXPECT_EQ(addresses.Read().Get(1), L"");
     const int field = tree.AddAddressField(root, L"example.com/x");
     for (uint64_t t : {1300u, 20000u, 30999u}) pollWithNewTitle(t);
     EXPECT_EQ(tree.rootRequests, 1);
-    EXPECT_EQ(addresses.Get(1), L"");
+    EXPECT_EQ(addresses.Read().Get(1), L"");
     pollWithNewTitle(31000);
     EXPECT_EQ(tree.rootRequests, 2);
-    EXPECT_EQ(addresses.Get(1), L"example.com/x");
+    EXPECT_EQ(addresses.Read().Get(1), L"example.com/x");
 
     // A failed read, or a value that is not a string, drops the element and publishes the
     // empty address; the next read searches again at once.
@@ -133,12 +133,12 @@ TEST_F(BrowserPollerTest, SearchesAtMostEveryThirtySecondsAndAgainAtOnceWhenTheF
     for (bool Tree::Node::*failure : {&Tree::Node::valueReadable, &Tree::Node::valueIsString}) {
         tree[field].*failure = false;
         pollWithNewTitle(now += 300);
-        EXPECT_EQ(addresses.Get(1), L"");
+        EXPECT_EQ(addresses.Read().Get(1), L"");
         EXPECT_EQ(tree.Outstanding(), 0);
         tree[field].*failure = true;
         pollWithNewTitle(now += 300);
         EXPECT_EQ(tree.rootRequests, ++searches);
-        EXPECT_EQ(addresses.Get(1), L"example.com/x");
+        EXPECT_EQ(addresses.Read().Get(1), L"example.com/x");
     }
     EXPECT_FALSE(tree.AnyReleasedTwice());
     EXPECT_EQ(tree.useAfterRelease, 0);
@@ -148,12 +148,12 @@ TEST_F(BrowserPollerTest, AnEmptySiteListReleasesEverythingAndARuleStartsAfresh)
     OpenChromeWindow(1, L"example.com");
     desktop.Open(2, Firefox, L"MozillaWindowClass");
     poller.Poll();
-    ASSERT_EQ(addresses.Size(), 1u);
+    ASSERT_EQ(addresses.Read().Size(), 1u);
 
     store.RemoveExcludedSite(L"example.com");
     poller.Poll();
     EXPECT_EQ(poller.WatchedCount(), 0u);
-    EXPECT_EQ(addresses.Size(), 0u);
+    EXPECT_EQ(addresses.Read().Size(), 0u);
     EXPECT_EQ(tree.Outstanding(), 0);
     poller.Poll(); // idle polls ask nothing of the desktop
     EXPECT_EQ(desktop.enumerations, 1);
@@ -161,7 +161,7 @@ TEST_F(BrowserPollerTest, AnEmptySiteListReleasesEverythingAndARuleStartsAfresh)
     store.AddExcludedSite(L"example.com");
     poller.Poll();
     EXPECT_EQ(tree.rootRequests, 2);
-    EXPECT_EQ(addresses.Get(1), L"example.com");
+    EXPECT_EQ(addresses.Read().Get(1), L"example.com");
     EXPECT_EQ(poller.WatchedCount(), 2u);
 }
 

@@ -8,6 +8,7 @@
 #include "exclusions/ExclusionDecision.h"
 #include "exclusions/ProcessInfo.h"
 #include "settings/ConfigStore.h"
+#include "support/FakeDesktop.h"
 #include "support/InMemoryConfigFiles.h"
 
 namespace {
@@ -155,11 +156,11 @@ public:
         const WindowId root = windows.at(window).root;
         return root ? root : window;
     }
-    std::wstring TitleOf(WindowId window) override {
+    size_t TitleOf(WindowId window, wchar_t* buffer) override {
         titlesRead.push_back(window);
-        return windows.at(window).title;
+        return CopyTitle(windows.at(window).title, buffer);
     }
-    std::wstring AddressOf(WindowId window) override { return windows.at(window).address; }
+    std::wstring_view AddressOf(WindowId window) override { return windows.at(window).address; }
     uint64_t TickMs() override { return now; }
 };
 
@@ -189,7 +190,7 @@ TEST(TargetClassificationTest, DecisionForTheWindowUnderTheCursor) {
                       {50, {5, 0, L"Registry Editor", L""}},
                       {60, {0, 0, L"", L""}}};
     screen.windowAtX = {{10, 10}, {21, 21}, {22, 22}, {30, 30}, {40, 40}, {50, 50}, {60, 60}};
-    auto excluded = [&](int32_t x) { return IsExcludedAt(x, 0, screen, cache, store); };
+    auto excluded = [&](int32_t x) { return IsExcludedAt(x, 0, screen, cache, *store.Current()); };
 
     EXPECT_FALSE(excluded(0));  // no window
     EXPECT_FALSE(excluded(60)); // no process
@@ -209,4 +210,11 @@ TEST(TargetClassificationTest, DecisionForTheWindowUnderTheCursor) {
     EXPECT_TRUE(excluded(30));
     EXPECT_FALSE(excluded(40)); // not a browser: titles do not count
     EXPECT_EQ(system.inspections, 5); // one query per process: the cache answered the rest
+
+    // A process's verdict is kept only as long as the settings it was made with.
+    store.RemoveExcludedApp(L"game.exe");
+    EXPECT_FALSE(excluded(10));
+    store.AddExcludedApp(L"Game.exe");
+    EXPECT_TRUE(excluded(10));
+    EXPECT_EQ(system.inspections, 5);
 }

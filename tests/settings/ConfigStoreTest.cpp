@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <thread>
+
+#include "exclusions/ExclusionRules.h"
 #include "settings/ConfigStore.h"
 #include "settings/SettingsFile.h"
 #include "support/InMemoryConfigFiles.h"
@@ -40,7 +45,7 @@ TEST_F(ConfigStoreTest, AddingApplications) {
     EXPECT_EQ(store.GetExcludedApps().back(), L"Notepad++.exe");
     store.AddExcludedApp(L"notepad++");
     EXPECT_EQ(files.writeCount, 1);
-    EXPECT_TRUE(store.IsAppExcluded(L"NOTEPAD++.EXE"));
+    EXPECT_TRUE(ExclusionRules::IsAppExcluded(*store.Current(), L"notepad++.exe")); // the hook's prepared names
     EXPECT_NE(files.Text(Path).find(L"App8=Notepad++.exe\r\n"), std::wstring::npos);
 }
 
@@ -191,4 +196,56 @@ TEST_F(ConfigStoreTest, LoadReadsWhatASaveWrote) {
     expected.StartWithWindows = false;
     EXPECT_EQ(reloaded.Snapshot(), expected);
     EXPECT_EQ(copy.Text(Path), files.Text(Path));
+}
+
+// A write the disk holds up (a scanner, a network profile) while the program goes on:
+// readers see every change at once, a change made during the write is not lost, and
+// the settings lock is never held across the write.
+TEST_F(ConfigStoreTest, ASlowWriteBlocksNeitherReadersNorChanges) {
+    struct HeldFiles : InMemoryConfigFiles {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool writing = false, release = false;
+        bool WriteFileAtomically(const std::wstring& path, const std::wstring& text) override {
+            std::unique_lock<std::mutex> lock(mutex);
+            writing = true;
+            changed.notify_all();
+            changed.wait(lock, [this] { return release; });
+            return InMemoryConfigFiles::WriteFileAtomically(path, text);
+        }
+    } held;
+    ConfigStore slow(Path, held, autoStart);
+    int notified = 0;
+    slow.SetChangeListener([&] { ++notified; });
+    const uint64_t generation = slow.Current()->Generation;
+
+    std::thread saver([&] { slow.SetEnabled(false); });
+    {
+        std::unique_lock<std::mutex> lock(held.mutex);
+        held.changed.wait(lock, [&] { return held.writing; });
+    }
+    // The write is in progress: the change is visible, and another one goes through.
+    EXPECT_FALSE(slow.IsEnabled());
+    Settings settings = slow.Snapshot();
+    settings.Vertical.Speed = 300;
+    slow.Apply(settings, false);
+    AxisSettings vertical;
+    EXPECT_FALSE(slow.GetAxisSettings(Axis::Vertical, vertical));
+    EXPECT_EQ(vertical.Speed, 300);
+    EXPECT_EQ(slow.Current()->Generation, generation + 2);
+    {
+        std::lock_guard<std::mutex> lock(held.mutex);
+        held.release = true;
+    }
+    held.changed.notify_all();
+    saver.join();
+
+    // The write carried the older text: the later change is still owed to the disk.
+    EXPECT_NE(held.Text(Path).find(L"Enabled=0"), std::wstring::npos);
+    EXPECT_EQ(held.Text(Path).find(L"Speed=300"), std::wstring::npos);
+    EXPECT_TRUE(slow.IsDirty());
+    slow.SaveIfDirty();
+    EXPECT_NE(held.Text(Path).find(L"Speed=300"), std::wstring::npos);
+    EXPECT_FALSE(slow.IsDirty());
+    EXPECT_EQ(notified, 2);
 }

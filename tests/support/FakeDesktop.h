@@ -9,6 +9,15 @@
 #include <vector>
 
 #include "exclusions/BrowserPoller.h"
+#include "exclusions/ExclusionDecision.h"
+
+// A fake window's title as the exclusion decision reads it: into its buffer, cut to
+// the 511 characters the platform call gives.
+inline size_t CopyTitle(std::wstring_view title, wchar_t* buffer) {
+    const size_t length = std::min(title.size(), PointTargetQueries::TitleChars - 1);
+    std::copy_n(title.data(), length, buffer);
+    return length;
+}
 
 class FakeDesktop : public BrowserWindowQueries {
 public:

@@ -44,11 +44,13 @@ void PaintSystemBlock(MemoryCanvas& canvas, const PageView& view, const ThemeFon
     const SystemInfo& system = view.system;
     const std::wstring values[SystemRowCount] = {RefreshRateText(system.refreshRateHz),
                                                  FrameRateText(system.frameRateHz),
-                                                 TimerKindText(system.highResolutionTimer), system.configPath,
+                                                 TimerKindText(system.highResolutionTimer),
+                                                 std::to_wstring(system.hookReinstalls),
+                                                 system.configPath,
                                                  ProgramVersion};
     const unsigned dpi = view.dpi;
     constexpr int firstTop = 334;
-    constexpr int rowHeight = 36;
+    constexpr int rowHeight = 30; // six rows in the space of the card (334 to 514)
     for (int row = 0; row < SystemRowCount; ++row) {
         const int top = firstTop + row * rowHeight;
         const int bottom = top + rowHeight;

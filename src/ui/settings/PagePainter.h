@@ -15,6 +15,7 @@ struct SystemInfo {
     int frameRateHz = 0;
     bool highResolutionTimer = false;
     std::wstring configPath;
+    uint32_t hookReinstalls = 0; // times the hook was installed again after the system dropped it
 };
 
 // What one paint needs to know about the window.

@@ -29,11 +29,13 @@ inline constexpr wchar_t ProgramsDescription[] =
 // The sites page's description, naming the example domain and address.
 std::wstring SitesDescription();
 
-// The system block of the general page: five label rows.
-inline constexpr int SystemRowCount = 5;
+// The system block of the general page: six label rows. The fourth counts how often
+// the mouse hook had to be installed again after the system dropped it.
+inline constexpr int SystemRowCount = 6;
 inline constexpr const wchar_t* SystemRowLabels[SystemRowCount] = {
-    L"Частота экрана", L"Кадров анимации в секунду", L"Таймер", L"Файл настроек", L"Версия"};
-inline constexpr int ConfigPathRow = 3;
+    L"Частота экрана", L"Кадров анимации в секунду", L"Таймер", L"Восстановлений перехватчика", L"Файл настроек",
+    L"Версия"};
+inline constexpr int ConfigPathRow = 4;
 
 // "144 Гц", or "не определена" when no rate was detected (below 1 Hz).
 std::wstring RefreshRateText(int refreshHz);

@@ -33,6 +33,13 @@ inline constexpr int ID_TRAY_SETTINGS = 3002;
 inline constexpr int ID_TRAY_ABOUT = 3003;
 inline constexpr int ID_TRAY_EXIT = 3004;
 
-// The deferred save after slider movements.
+// The deferred save after slider movements, also retrying a save that failed
+// (500 ms, doubling up to 30 s).
 inline constexpr unsigned TIMER_SAVE = 1;
 inline constexpr unsigned SaveDelayMs = 500;
+inline constexpr unsigned MaxSaveRetryMs = 30000;
+// Another try to put the icon into the notification area when the shell refused it
+// (at logon it may not be ready yet): 1 s, doubling up to a minute.
+inline constexpr unsigned TIMER_TRAY_RETRY = 2;
+inline constexpr unsigned FirstTrayRetryMs = 1000;
+inline constexpr unsigned MaxTrayRetryMs = 60000;

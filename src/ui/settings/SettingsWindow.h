@@ -14,6 +14,8 @@
 
 #include "settings/Settings.h"
 #include "ui/settings/PagePainter.h"
+#include "ui/settings/RetryBackoff.h"
+#include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/ThemeFonts.h"
 
@@ -30,6 +32,8 @@ public:
 
     bool Create(HINSTANCE instance); // leaves the window hidden; false if it could not be made
     void Show(bool visible);         // true: refreshed from the settings, restored and in front
+    // Puts the tray icon in place; a refusal is retried on a timer until it succeeds.
+    void AddTrayIcon();
     bool PreTranslateMessage(MSG& message);
     HWND Handle() const { return window_; }
 
@@ -69,6 +73,8 @@ private:
     void PlaceWindow();
     void InvalidateTabStrip();
     void RetrySaveIfDirty();
+    void RetryTrayIconIfMissing();
+    void FollowDisplayChange();
     void UpdateRemoveButtons();
 
     // Window procedure, one handler per message (SettingsWindowMessages.cpp).
@@ -94,6 +100,7 @@ private:
     LRESULT OnMouseLeave(WPARAM, LPARAM);
     LRESULT OnDpiChanged(WPARAM, LPARAM);
     LRESULT OnTrayIcon(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM, LPARAM);
 
     // Commands from the controls and the tray menu (SettingsWindowCommands.cpp).
     void OnCommand(int id, int code, HWND control);
@@ -124,6 +131,8 @@ private:
     HWND hotControl_ = nullptr;
     int focusedEdit_ = 0;
     HWND rememberedFocus_ = nullptr;
+    RetryBackoff saveRetry_{SaveDelayMs, MaxSaveRetryMs};
+    RetryBackoff trayRetry_{FirstTrayRetryMs, MaxTrayRetryMs};
     std::vector<HWND> controls_; // in the order of SettingsControls()
     std::array<std::vector<HWND>, PageCount> pageGroups_;
 };

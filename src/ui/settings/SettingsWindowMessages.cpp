@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/AppMessages.h"
+#include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
 #include "settings/ConfigStore.h"
 #include "ui/settings/OwnerDraw.h"
@@ -44,6 +45,7 @@ const SettingsWindow::Route SettingsWindow::Routes[] = {
     {WM_MOUSELEAVE, &SettingsWindow::OnMouseLeave},
     {WM_DPICHANGED, &SettingsWindow::OnDpiChanged},
     {WM_TRAYICON, &SettingsWindow::OnTrayIcon},
+    {WM_POWERBROADCAST, &SettingsWindow::OnPowerBroadcast},
 };
 
 LRESULT CALLBACK SettingsWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,6 +61,7 @@ LRESULT CALLBACK SettingsWindow::WindowProcedure(HWND window, UINT message, WPAR
 LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (TaskbarCreatedMessage && message == TaskbarCreatedMessage) {
         TrayIcon::Instance().ReAdd();
+        RetryTrayIconIfMissing();
         return 0;
     }
     if (ShowSettingsMessage && message == ShowSettingsMessage) {
@@ -77,6 +80,7 @@ LRESULT SettingsWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT SettingsWindow::OnDestroy(WPARAM, LPARAM) {
     KillTimer(window_, TIMER_SAVE);
+    KillTimer(window_, TIMER_TRAY_RETRY);
     ConfigStore::Instance().SaveIfDirty();
     TrayIcon::Instance().Remove();
     PostQuitMessage(0);
@@ -119,7 +123,11 @@ PageView SettingsWindow::CurrentView() const {
         view.strengthSliderEnabled[static_cast<int>(axis)] = IsWindowEnabled(strength) != FALSE;
     }
     const ScrollEngine& engine = ScrollEngine::Instance();
-    view.system = {engine.RefreshRateHz(), engine.FrameRateHz(), engine.HasHighResolutionTimer(), store.GetConfigPath()};
+    view.system.refreshRateHz = engine.RefreshRateHz();
+    view.system.frameRateHz = engine.FrameRateHz();
+    view.system.highResolutionTimer = engine.HasHighResolutionTimer();
+    view.system.hookReinstalls = MouseHook::ReinstallCount();
+    view.system.configPath = store.GetConfigPath();
     return view;
 }
 
@@ -189,10 +197,22 @@ LRESULT SettingsWindow::OnNotify(WPARAM wParam, LPARAM lParam) {
     return Default(WM_NOTIFY, wParam, lParam);
 }
 
-LRESULT SettingsWindow::OnDisplayChange(WPARAM wParam, LPARAM lParam) {
+// The frame rate follows the display's: a mode change, a monitor plugged in or out,
+// a wake from sleep (the displays may have changed meanwhile), a move to another monitor.
+// A train in flight keeps going at the new pace; its units do not change.
+void SettingsWindow::FollowDisplayChange() {
     ScrollEngine::Instance().RefreshDisplayRate();
     if (currentPage_ == PageGeneral) InvalidateRect(window_, nullptr, FALSE); // the system block shows the rate
+}
+
+LRESULT SettingsWindow::OnDisplayChange(WPARAM wParam, LPARAM lParam) {
+    FollowDisplayChange();
     return Default(WM_DISPLAYCHANGE, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
+    if (wParam == PBT_APMRESUMEAUTOMATIC) FollowDisplayChange();
+    return Default(WM_POWERBROADCAST, wParam, lParam);
 }
 
 LRESULT SettingsWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
@@ -207,22 +227,55 @@ LRESULT SettingsWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     // While the store is dirty the timer is already pending; a command's own failed save arms it.
     const bool wasDirty = ConfigStore::Instance().IsDirty();
     OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-    if (!wasDirty) RetrySaveIfDirty();
+    if (!wasDirty) {
+        saveRetry_.Reset(); // a new change starts the retries over
+        RetrySaveIfDirty();
+    }
     return 0;
 }
 
 LRESULT SettingsWindow::OnTimer(WPARAM wParam, LPARAM lParam) {
-    if (wParam != TIMER_SAVE) return Default(WM_TIMER, wParam, lParam);
-    KillTimer(window_, TIMER_SAVE);
-    ConfigStore::Instance().SaveIfDirty();
-    RetrySaveIfDirty();
-    return 0;
+    switch (wParam) {
+    case TIMER_SAVE:
+        KillTimer(window_, TIMER_SAVE);
+        ConfigStore::Instance().SaveIfDirty();
+        RetrySaveIfDirty();
+        return 0;
+    case TIMER_TRAY_RETRY:
+        KillTimer(window_, TIMER_TRAY_RETRY);
+        TrayIcon::Instance().ReAdd();
+        RetryTrayIconIfMissing();
+        return 0;
+    default: return Default(WM_TIMER, wParam, lParam);
+    }
 }
 
 // A save fails while another program holds the file open (a reader, a virus scanner):
-// the deferred-save timer tries again until it succeeds, not only at exit.
+// the timer tries again, less and less often while it keeps failing, not only at exit.
 void SettingsWindow::RetrySaveIfDirty() {
-    if (window_ && ConfigStore::Instance().IsDirty()) SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr);
+    if (!window_) return;
+    if (ConfigStore::Instance().IsDirty()) {
+        SetTimer(window_, TIMER_SAVE, saveRetry_.Next(), nullptr);
+    } else {
+        saveRetry_.Reset();
+    }
+}
+
+void SettingsWindow::AddTrayIcon() {
+    TrayIcon::Instance().Add(window_);
+    RetryTrayIconIfMissing();
+}
+
+// At logon the shell may refuse the icon until it is ready; "TaskbarCreated" is not
+// always sent afterwards, so the window keeps asking.
+void SettingsWindow::RetryTrayIconIfMissing() {
+    if (!window_) return;
+    if (TrayIcon::Instance().IsAdded()) {
+        KillTimer(window_, TIMER_TRAY_RETRY);
+        trayRetry_.Reset();
+    } else {
+        SetTimer(window_, TIMER_TRAY_RETRY, trayRetry_.Next(), nullptr);
+    }
 }
 
 // A slider moved: the engine gets the value at once, the file 500 ms after the last movement.
@@ -237,6 +290,7 @@ LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM lParam) {
     const int position = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
     SetFromSliderPosition(row, position, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
     store.Apply(settings, false);
+    saveRetry_.Reset();
     SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr); // restarts the delay
     InvalidateScaled(SliderLabelRect(row)); // the value text follows
     return 0;
@@ -275,6 +329,7 @@ LRESULT SettingsWindow::OnMouseLeave(WPARAM, LPARAM) {
 }
 
 LRESULT SettingsWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    FollowDisplayChange(); // on another monitor, perhaps with another refresh rate
     dpi_ = HIWORD(wParam);
     CreateFonts();
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr UINT IconId = 1;
+TrayIcon::NotifyFunction g_notify = Shell_NotifyIconW;
 
 struct MenuTraits {
     using Handle = HMENU;
@@ -25,6 +26,8 @@ void CopyTooltip(NOTIFYICONDATAW& data, bool enabled) {
 }
 
 } // namespace
+
+void TrayIcon::UseNotifyFunction(NotifyFunction notify) { g_notify = notify; }
 
 TrayIcon& TrayIcon::Instance() {
     static TrayIcon icon;
@@ -69,7 +72,7 @@ bool TrayIcon::Register() {
     data_.hIcon = icon_.get();
     CopyTooltip(data_, ConfigStore::Instance().IsEnabled());
     // The shell may still hold the icon (a "TaskbarCreated" without a real restart).
-    added_ = Shell_NotifyIconW(NIM_ADD, &data_) || Shell_NotifyIconW(NIM_MODIFY, &data_);
+    added_ = g_notify(NIM_ADD, &data_) || g_notify(NIM_MODIFY, &data_);
     return added_;
 }
 
@@ -78,19 +81,19 @@ void TrayIcon::UpdateIcon() {
     icon_ = LoadThemedIcon();
     data_.uFlags = NIF_ICON;
     data_.hIcon = icon_.get();
-    Shell_NotifyIconW(NIM_MODIFY, &data_);
+    g_notify(NIM_MODIFY, &data_);
 }
 
 void TrayIcon::UpdateTooltip(bool enabled) {
     if (!added_) return;
     CopyTooltip(data_, enabled);
     data_.uFlags = NIF_TIP;
-    Shell_NotifyIconW(NIM_MODIFY, &data_);
+    g_notify(NIM_MODIFY, &data_);
 }
 
 void TrayIcon::Remove() {
     if (!added_) return;
-    Shell_NotifyIconW(NIM_DELETE, &data_);
+    g_notify(NIM_DELETE, &data_);
     added_ = false;
 }
 

@@ -17,8 +17,10 @@ public:
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
+    // True when the shell took the icon; the owner retries a refusal (ReAdd).
     bool Add(HWND owner);
-    void ReAdd(); // Explorer restarted ("TaskbarCreated")
+    void ReAdd(); // Explorer restarted ("TaskbarCreated"), or a retry after a refusal
+    bool IsAdded() const { return added_; }
     void UpdateIcon(); // the light/dark theme changed
     void UpdateTooltip(bool enabled);
     void Remove(); // a second call does nothing
@@ -26,6 +28,10 @@ public:
 
     // The glyph for the current theme, at small-icon size; the colour icon if that fails.
     static UniqueIcon LoadThemedIcon();
+
+    // What talks to the shell: Shell_NotifyIconW, replaced only by the test build.
+    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+    static void UseNotifyFunction(NotifyFunction notify);
 
 private:
     bool Register();

@@ -218,12 +218,13 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
                           0);
             }
             if (page == PageGeneral) {
-                // Start with Windows off; separators under the first four system rows only.
+                // Start with Windows off; separators under the first five system rows only.
                 EXPECT_COLOUR(trackStart(IDC_AUTOSTART_TOGGLE), Palette::Card);
                 EXPECT_COLOUR(buttonFill(IDC_RESET), Palette::SecondaryButton);
-                for (int bottom : {370, 406, 442, 478}) EXPECT_COLOUR(at(300, bottom), Palette::CardOutline);
+                for (int bottom : {364, 394, 424, 454, 484}) EXPECT_COLOUR(at(300, bottom), Palette::CardOutline);
                 EXPECT_COLOUR(at(300, 514), Palette::Card);
-                EXPECT_GT(bitmap.Count(Scaled({220, 334, 556, 370}, dpi), Palette::TextPrimary), 0);
+                EXPECT_GT(bitmap.Count(Scaled({220, 334, 556, 364}, dpi), Palette::TextPrimary), 0);
+                EXPECT_GT(bitmap.Count(Scaled({220, 424, 556, 454}, dpi), Palette::TextPrimary), 0); // hook re-installs
             }
 
             if (shots) {

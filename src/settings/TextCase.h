@@ -2,10 +2,14 @@
 // Lower-casing as the system does it: CharLowerBuffW on Windows, a table-driven
 // fold elsewhere so that the portable core behaves the same in native tests.
 
+#include <cstddef>
 #include <string>
 
-// Lower-cases in place; the length never changes.
-void LowerCaseInPlace(std::wstring& text);
+// Lower-cases length characters in place (a caller's buffer: nothing is allocated).
+void LowerCaseInPlace(wchar_t* text, size_t length);
+
+// The length never changes.
+inline void LowerCaseInPlace(std::wstring& text) { LowerCaseInPlace(text.data(), text.size()); }
 
 inline std::wstring ToLowerCopy(std::wstring text) {
     LowerCaseInPlace(text);

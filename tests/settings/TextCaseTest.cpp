@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "exclusions/TextCase.h"
+#include "settings/TextCase.h"
 
 #ifdef _WIN32
 #include "platform/Win32.h"

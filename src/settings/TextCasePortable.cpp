@@ -1,4 +1,4 @@
-#include "exclusions/TextCase.h"
+#include "settings/TextCase.h"
 
 namespace {
 bool InRange(unsigned c, unsigned first, unsigned last) { return c >= first && c <= last; }
@@ -33,7 +33,7 @@ wchar_t FoldCasePortable(wchar_t ch) {
 }
 
 #ifndef _WIN32
-void LowerCaseInPlace(std::wstring& text) {
-    for (wchar_t& c : text) c = FoldCasePortable(c);
+void LowerCaseInPlace(wchar_t* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) text[i] = FoldCasePortable(text[i]);
 }
 #endif

@@ -1,0 +1,100 @@
+// The test build's seams, driven by the environment of the started program and by
+// registered messages sent to its settings window:
+//   VG_SEAM_TRAY_ADD_FAILURES=N  the shell refuses the first N tray icons
+//   VG_SEAM_STUCK_AUTOMATION=1   every automation call of the browser watcher hangs
+//   "Velvetglide.Seam.DropHook"  (posted) the system drops the mouse hook
+//   "Velvetglide.Seam.HookReinstalls" (sent) → how often the hook was installed again
+//   "Velvetglide.Seam.AutomationHangs" (sent) → automation calls hanging now
+
+#include "app/TestSeams.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/MouseHook.h"
+#include "exclusions/AutomationTree.h"
+#include "ui/tray/TrayIcon.h"
+
+namespace {
+
+int g_trayAddFailures = 0;
+bool g_failNextModify = false;
+bool g_stuckAutomation = false;
+UINT g_dropHookMessage = 0, g_reinstallsMessage = 0, g_hangsMessage = 0;
+std::atomic<int> g_hangingCalls{0};
+
+BOOL WINAPI RefusingNotify(DWORD message, PNOTIFYICONDATAW data) {
+    // A refused add is followed by the program's modify fallback, refused too.
+    if (message == NIM_ADD && g_trayAddFailures > 0) {
+        --g_trayAddFailures;
+        g_failNextModify = true;
+        return FALSE;
+    }
+    if (message == NIM_MODIFY && g_failNextModify) {
+        g_failNextModify = false;
+        return FALSE;
+    }
+    return Shell_NotifyIconW(message, data);
+}
+
+// A browser's provider that never answers: the first call the watcher makes never returns.
+class HangingTree : public AutomationTree {
+public:
+    bool CanSearch() const override { return true; }
+    AutomationElement* ElementFromWindow(WindowId) override { return Hang(); }
+    AutomationElement* FirstChild(AutomationElement*) override { return Hang(); }
+    AutomationElement* NextSibling(AutomationElement*) override { return Hang(); }
+    int32_t ControlType(AutomationElement*) override { return 0; }
+    std::wstring ClassName(AutomationElement*) override { return {}; }
+    bool ReadValue(AutomationElement*, std::wstring&) override { return false; }
+    void Release(AutomationElement*) override {}
+
+private:
+    static AutomationElement* Hang() {
+        ++g_hangingCalls;
+        Sleep(INFINITE);
+        return nullptr;
+    }
+};
+
+std::unique_ptr<AutomationTree> MakeHangingTree() { return std::make_unique<HangingTree>(); }
+
+LRESULT CALLBACK SeamProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (g_dropHookMessage && message == g_dropHookMessage) {
+        MouseHook::SimulateSystemRemoval();
+        return 0;
+    }
+    if (g_reinstallsMessage && message == g_reinstallsMessage) return MouseHook::ReinstallCount();
+    if (g_hangsMessage && message == g_hangsMessage) return g_hangingCalls.load();
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+namespace TestSeams {
+
+void Configure() {
+    if (const char* failures = std::getenv("VG_SEAM_TRAY_ADD_FAILURES")) {
+        g_trayAddFailures = std::atoi(failures);
+        if (g_trayAddFailures > 0) TrayIcon::UseNotifyFunction(RefusingNotify);
+    }
+    const char* stuck = std::getenv("VG_SEAM_STUCK_AUTOMATION");
+    g_stuckAutomation = stuck && std::atoi(stuck) != 0;
+}
+
+BrowserWatcherThread::TreeFactory AutomationTreeFactory() { return g_stuckAutomation ? MakeHangingTree : nullptr; }
+
+void Attach(HWND settingsWindow) {
+    g_dropHookMessage = RegisterWindowMessageW(L"Velvetglide.Seam.DropHook");
+    g_reinstallsMessage = RegisterWindowMessageW(L"Velvetglide.Seam.HookReinstalls");
+    g_hangsMessage = RegisterWindowMessageW(L"Velvetglide.Seam.AutomationHangs");
+    // The tests live in another process, possibly at another integrity level.
+    for (const UINT message : {g_dropHookMessage, g_reinstallsMessage, g_hangsMessage})
+        ChangeWindowMessageFilterEx(settingsWindow, message, MSGFLT_ALLOW, nullptr);
+    SetWindowSubclass(settingsWindow, SeamProcedure, 0, 0);
+}
+
+} // namespace TestSeams

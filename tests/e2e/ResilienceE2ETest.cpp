@@ -1,0 +1,187 @@
+// The program keeps working through what the system does to it: a hook the system
+// drops, a shell that refuses the tray icon at first, a browser whose automation
+// provider never answers at exit. The test build of the program makes these happen
+// on demand (its seams); everything else is the program as shipped. Runs under Wine.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "platform/Win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "e2e/DesktopInput.h"
+#include "e2e/ProgramUnderTest.h"
+#include "e2e/TargetProcess.h"
+#include "e2e/WheelTargetWindow.h"
+#include "e2e/WheelTotals.h"
+#include "ui/settings/SettingsCommands.h"
+
+namespace {
+
+const wchar_t* const NoAcceleration = L"[Vertical]\r\nAccelEnabled=0\r\n";
+
+bool Smoothed(const WheelTotals& t) { return t.unmarked == 0 && t.marked > 1 && t.vertical == 120; }
+bool PassedUnchanged(const WheelTotals& t) { return t.marked == 0 && t.unmarked == 1 && t.vertical == 120; }
+
+// Sets a variable of this process's environment, which the started program inherits,
+// for as long as the object lives.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) { SetEnvironmentVariableW(name, value); }
+    ~ScopedEnvironment() { SetEnvironmentVariableW(name_, nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const wchar_t* name_;
+};
+
+// An icon of the test's own in the notification area. Wine hides its tray window when
+// the last icon goes, and that takes it about 2 s without a window manager: with this
+// icon there, a program's exit is timed without Wine's share.
+class OwnTrayIcon {
+public:
+    OwnTrayIcon() : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr)) {
+        data_.cbSize = sizeof data_;
+        data_.hWnd = window_;
+        data_.uID = 7;
+        data_.uFlags = NIF_ICON;
+        data_.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+        Shell_NotifyIconW(NIM_ADD, &data_);
+    }
+    ~OwnTrayIcon() {
+        Shell_NotifyIconW(NIM_DELETE, &data_);
+        DestroyWindow(window_);
+    }
+    OwnTrayIcon(const OwnTrayIcon&) = delete;
+    OwnTrayIcon& operator=(const OwnTrayIcon&) = delete;
+
+private:
+    HWND window_;
+    NOTIFYICONDATAW data_ = {};
+};
+
+LRESULT AskSeam(HWND window, const wchar_t* message) {
+    return SendMessageW(window, RegisterWindowMessageW(message), 0, 0);
+}
+
+} // namespace
+
+// The system drops the hook behind the program's back (as Windows does to a hook
+// that timed out): notches pass unsmoothed until the pointer moves, then the hook is
+// back and notches glide again; the settings window counts the re-install.
+TEST(ResilienceE2ETest, ADroppedHookIsBackAtTheNextPointerMove) {
+    WheelTargetWindow target;
+    ProgramUnderTest program(NoAcceleration, ProgramUnderTest::Build::WithSeams);
+    ASSERT_TRUE(program.Start());
+    const HWND window = program.FindSettingsWindow();
+    target.PlaceCursor();
+    Sleep(50);
+    target.Clear();
+    InjectWheel(120);
+    ASSERT_TRUE(Smoothed(Sum(target.WaitUntilQuiet()))) << "the hook is not active";
+    EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0);
+
+    PostMessageW(window, RegisterWindowMessageW(L"Velvetglide.Seam.DropHook"), 0, 0);
+    Sleep(200);
+    target.Clear();
+    InjectWheel(120); // the wheel alone does not move the pointer: nothing tells the drop yet
+    EXPECT_TRUE(PassedUnchanged(Sum(target.WaitUntilQuiet()))) << "the hook was not dropped";
+    Sleep(400);
+
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const double moved = QpcNowMs();
+    MovePointer({cursor.x + 12, cursor.y + 8});
+    ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.HookReinstalls") == 1; }, 5000));
+    std::printf("hook back %.0f ms after the first pointer move\n", QpcNowMs() - moved);
+    target.Clear();
+    InjectWheel(120);
+    EXPECT_TRUE(Smoothed(Sum(target.WaitUntilQuiet()))) << "notches do not glide again";
+    Sleep(1000);
+    EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 1) << "re-installed more than once";
+    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
+}
+
+// At logon the shell may refuse the icon: the program keeps asking until it is there.
+TEST(ResilienceE2ETest, ATrayIconTheShellRefusedAppearsAfterARetry) {
+    const ScopedEnvironment refusals(L"VG_SEAM_TRAY_ADD_FAILURES", L"2");
+    ProgramUnderTest program(L"", ProgramUnderTest::Build::WithSeams);
+    const double started = QpcNowMs();
+    ASSERT_TRUE(program.Start()); // waits for the icon
+    const HWND window = program.FindSettingsWindow();
+    EXPECT_TRUE(IsTrayIconRegistered(window)) << "two refusals, and no retry brought the icon";
+    std::printf("icon in the tray %.0f ms after the start, after two refusals\n", QpcNowMs() - started);
+    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
+    EXPECT_FALSE(IsTrayIconRegistered(window));
+}
+
+// A browser's automation provider that never answers holds the watcher thread in
+// its call: Exit still ends the program promptly, with a change made just before
+// saved, and a new start is possible at once.
+TEST(ResilienceE2ETest, ExitEndsPromptlyWithTheWatcherStuckInABrowser) {
+    TempFolder copies;
+    TargetProcess chrome(copies.Path(), L"chrome.exe", L"Chrome_WidgetWin_1", L"Example - Google Chrome",
+                         {650, 100, 300, 200});
+    ASSERT_TRUE(chrome.IsReady());
+    const ScopedEnvironment stuck(L"VG_SEAM_STUCK_AUTOMATION", L"1");
+    const OwnTrayIcon keepsTheTrayShown;
+    ProgramUnderTest program(L"[Sites]\r\nCount=1\r\nSite0=example.org\r\n", ProgramUnderTest::Build::WithSeams);
+    ASSERT_TRUE(program.Start());
+    const HWND window = program.FindSettingsWindow();
+    ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.AutomationHangs") >= 1; }, 5000))
+        << "the watcher never called into the browser";
+
+    // A slider step: the engine has it at once, the file only after a delay.
+    const HWND speed = GetDlgItem(window, IDC_V_SPEED);
+    SendMessageW(speed, TBM_SETPOS, TRUE, 300);
+    SendMessageW(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 300), reinterpret_cast<LPARAM>(speed));
+    const double asked = QpcNowMs();
+    EXPECT_EQ(program.ExitThroughTrayMenu(10000), 0);
+    std::printf("exit took %.0f ms with the watcher stuck\n", QpcNowMs() - asked);
+    const std::wstring config = program.Folder() + L"\\config.ini";
+    EXPECT_EQ(GetPrivateProfileIntW(L"Vertical", L"Speed", -1, config.c_str()), 300);
+    EXPECT_TRUE(program.Start()) << "the single-instance mutex outlived the program";
+}
+
+// Ordinary use (moves, notches, pauses long and short) never looks like a dropped
+// hook: nothing is re-installed, and every notch glides. VG_ORDINARY_USE_SECONDS sets
+// the length (20 s by default; the closing check of a release runs 600).
+TEST(ResilienceE2ETest, OrdinaryUseReinstallsNothing) {
+    const char* length = std::getenv("VG_ORDINARY_USE_SECONDS");
+    const double seconds = length ? std::atof(length) : 20.0;
+    WheelTargetWindow target;
+    ProgramUnderTest program(NoAcceleration, ProgramUnderTest::Build::WithSeams);
+    ASSERT_TRUE(program.Start());
+    const HWND window = program.FindSettingsWindow();
+    target.PlaceCursor();
+    POINT centre = {};
+    GetCursorPos(&centre);
+
+    std::mt19937 random(5);
+    int notches = 0, smoothed = 0, moves = 0;
+    const double end = QpcNowMs() + seconds * 1000.0;
+    while (QpcNowMs() < end) {
+        for (int i = static_cast<int>(random() % 20); i > 0; --i, ++moves) {
+            MovePointer({centre.x + static_cast<int>(random() % 101) - 50, centre.y + static_cast<int>(random() % 101) - 50});
+            Sleep(5 + random() % 20);
+        }
+        target.Clear();
+        InjectWheel(random() % 2 ? 120 : -120);
+        ++notches;
+        const WheelTotals totals = Sum(target.WaitUntilQuiet());
+        smoothed += totals.unmarked == 0 && totals.marked > 1;
+        // Mostly short pauses; now and then one past the watchdog's quick checks.
+        Sleep(random() % 5 == 0 ? 4000 + random() % 4000 : random() % 600);
+    }
+    std::printf("%.0f s of use: %d moves, %d notches, %d smoothed\n", seconds, moves, notches, smoothed);
+    EXPECT_EQ(smoothed, notches);
+    EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0);
+    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
+}
