@@ -5,6 +5,9 @@
 //   "Velvetglide.Seam.DropHook"  (posted) the system drops the mouse hook
 //   "Velvetglide.Seam.HookReinstalls" (sent) → how often the hook was installed again
 //   "Velvetglide.Seam.AutomationHangs" (sent) → automation calls hanging now
+//   "Velvetglide.Seam.SetRefreshRate" (sent, wParam Hz) the displays' rate from now on,
+//                                      as the program will read it when it is told
+//   "Velvetglide.Seam.RefreshRate" (sent) → the rate the engine paces by
 
 #include "app/TestSeams.h"
 
@@ -15,6 +18,8 @@
 #include <memory>
 
 #include "engine/MouseHook.h"
+#include "engine/ScrollEngine.h"
+#include "engine/Win32EnginePlatform.h"
 #include "exclusions/AutomationTree.h"
 #include "ui/tray/TrayIcon.h"
 
@@ -23,8 +28,11 @@ namespace {
 int g_trayAddFailures = 0;
 bool g_failNextModify = false;
 bool g_stuckAutomation = false;
-UINT g_dropHookMessage = 0, g_reinstallsMessage = 0, g_hangsMessage = 0;
+UINT g_dropHookMessage = 0, g_reinstallsMessage = 0, g_hangsMessage = 0, g_setRateMessage = 0, g_rateMessage = 0;
 std::atomic<int> g_hangingCalls{0};
+std::atomic<int32_t> g_displayRate{0};
+
+int32_t SeamRefreshRate() { return g_displayRate.load(); }
 
 BOOL WINAPI RefusingNotify(DWORD message, PNOTIFYICONDATAW data) {
     // A refused add is followed by the program's modify fallback, refused too.
@@ -69,6 +77,12 @@ LRESULT CALLBACK SeamProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (g_reinstallsMessage && message == g_reinstallsMessage) return MouseHook::ReinstallCount();
     if (g_hangsMessage && message == g_hangsMessage) return g_hangingCalls.load();
+    if (g_setRateMessage && message == g_setRateMessage) {
+        g_displayRate = static_cast<int32_t>(wParam);
+        Win32EnginePlatform::UseRefreshRateSource(SeamRefreshRate);
+        return 0;
+    }
+    if (g_rateMessage && message == g_rateMessage) return ScrollEngine::Instance().RefreshRateHz();
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -91,8 +105,10 @@ void Attach(HWND settingsWindow) {
     g_dropHookMessage = RegisterWindowMessageW(L"Velvetglide.Seam.DropHook");
     g_reinstallsMessage = RegisterWindowMessageW(L"Velvetglide.Seam.HookReinstalls");
     g_hangsMessage = RegisterWindowMessageW(L"Velvetglide.Seam.AutomationHangs");
+    g_setRateMessage = RegisterWindowMessageW(L"Velvetglide.Seam.SetRefreshRate");
+    g_rateMessage = RegisterWindowMessageW(L"Velvetglide.Seam.RefreshRate");
     // The tests live in another process, possibly at another integrity level.
-    for (const UINT message : {g_dropHookMessage, g_reinstallsMessage, g_hangsMessage})
+    for (const UINT message : {g_dropHookMessage, g_reinstallsMessage, g_hangsMessage, g_setRateMessage, g_rateMessage})
         ChangeWindowMessageFilterEx(settingsWindow, message, MSGFLT_ALLOW, nullptr);
     SetWindowSubclass(settingsWindow, SeamProcedure, 0, 0);
 }

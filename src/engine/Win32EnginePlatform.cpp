@@ -1,5 +1,7 @@
 #include "engine/Win32EnginePlatform.h"
 
+#include <atomic>
+
 #include <mmsystem.h>
 
 #include "engine/DisplayRefreshRate.h"
@@ -75,4 +77,10 @@ void Win32EnginePlatform::WaitFrame(int32_t frameRateHz) {
 
 void Win32EnginePlatform::EmitWheelStep(bool horizontal, int32_t step) { ::EmitWheelStep(horizontal, step); }
 
-int32_t Win32EnginePlatform::DetectRefreshRate() { return ::DetectRefreshRate(); }
+namespace {
+std::atomic<Win32EnginePlatform::RefreshRateSource> g_refreshRateSource{::DetectRefreshRate};
+}
+
+void Win32EnginePlatform::UseRefreshRateSource(RefreshRateSource source) { g_refreshRateSource = source; }
+
+int32_t Win32EnginePlatform::DetectRefreshRate() { return g_refreshRateSource.load()(); }

@@ -23,6 +23,11 @@ public:
     int32_t DetectRefreshRate() override;
     bool HasHighResolutionTimer() const override { return highResolution_; }
 
+    // Where the displays' rate comes from: the system, replaced only by the test build
+    // (Wine does not report a mode change to a running program).
+    using RefreshRateSource = int32_t (*)();
+    static void UseRefreshRateSource(RefreshRateSource source);
+
 private:
     double counterFrequency_ = 1.0;
     UniqueKernelHandle wakeEvent_;

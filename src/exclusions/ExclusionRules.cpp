@@ -46,15 +46,12 @@ std::wstring_view MainLabel(std::wstring_view host) {
     return host.substr(begin, j - begin);
 }
 
-bool IsDomainRule(std::wstring_view rule) { return Contains(rule, L".") && !Contains(rule, L" "); }
+bool IsDomainRule(std::wstring_view rule) { return rule.find(L'.') != npos && rule.find(L' ') == npos; }
 
-} // namespace
-
-bool SiteRuleMatchesLowerTitle(std::wstring_view rule, std::wstring_view address, std::wstring_view lowerTitle) {
+// One rule against an address already split into host and path (split once for all rules).
+bool RuleMatches(std::wstring_view rule, std::wstring_view addressHost, std::wstring_view addressPath,
+                 std::wstring_view lowerTitle) {
     if (rule.empty()) return false;
-    std::wstring_view addressHost, addressPath;
-    SplitHostPath(address, addressHost, addressPath);
-
     if (!IsDomainRule(rule)) {
         return Contains(lowerTitle, rule) || (!addressHost.empty() && Contains(addressHost, rule));
     }
@@ -70,6 +67,14 @@ bool SiteRuleMatchesLowerTitle(std::wstring_view rule, std::wstring_view address
     if (!rulePath.empty()) return false;
     const std::wstring_view label = MainLabel(ruleHost);
     return label.size() >= 3 && Contains(lowerTitle, label);
+}
+
+} // namespace
+
+bool SiteRuleMatchesLowerTitle(std::wstring_view rule, std::wstring_view address, std::wstring_view lowerTitle) {
+    std::wstring_view addressHost, addressPath;
+    SplitHostPath(address, addressHost, addressPath);
+    return RuleMatches(rule, addressHost, addressPath, lowerTitle);
 }
 
 bool SiteRuleMatches(std::wstring_view rule, std::wstring_view address, std::wstring_view title) {
@@ -89,9 +94,11 @@ bool IsAppExcluded(const SettingsSnapshot& settings, std::wstring_view lowerName
 }
 
 bool IsSiteExcluded(const SettingsSnapshot& settings, std::wstring_view address, std::wstring_view lowerTitle) {
+    std::wstring_view addressHost, addressPath;
+    SplitHostPath(address, addressHost, addressPath);
     const auto& sites = settings.Values.ExcludedSites;
     return std::any_of(sites.begin(), sites.end(), [&](const std::wstring& rule) {
-        return SiteRuleMatchesLowerTitle(rule, address, lowerTitle);
+        return RuleMatches(rule, addressHost, addressPath, lowerTitle);
     });
 }
 

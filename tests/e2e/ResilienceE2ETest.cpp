@@ -185,3 +185,35 @@ TEST(ResilienceE2ETest, OrdinaryUseReinstallsNothing) {
     EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0);
     EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
 }
+
+// A display change and a wake from sleep make the program read the displays' rate
+// again, and a glide in flight ends with exactly its units. Wine reports no mode change
+// to a running program, so the test build stands in for the displays; the messages
+// are the system's own. (A DPI change takes the same path; its message carries a
+// pointer that cannot be sent from another process.)
+TEST(ResilienceE2ETest, TheFrameRateFollowsDisplayChangesAndWakeFromSleep) {
+    WheelTargetWindow target;
+    ProgramUnderTest program(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n", ProgramUnderTest::Build::WithSeams);
+    ASSERT_TRUE(program.Start());
+    const HWND window = program.FindSettingsWindow();
+    const UINT setRate = RegisterWindowMessageW(L"Velvetglide.Seam.SetRefreshRate");
+    auto rate = [&] { return AskSeam(window, L"Velvetglide.Seam.RefreshRate"); };
+    target.PlaceCursor();
+    Sleep(50);
+
+    SendMessageW(window, setRate, 240, 0);
+    EXPECT_EQ(rate(), 0) << "read before the program was told"; // Xvfb reports no rate
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    EXPECT_EQ(rate(), 240);
+
+    target.Clear();
+    InjectWheel(120);
+    Sleep(150);
+    SendMessageW(window, setRate, 144, 0);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); // mid-glide
+    EXPECT_EQ(rate(), 144);
+    const WheelTotals totals = Sum(target.WaitUntilQuiet());
+    EXPECT_EQ(totals.vertical, 120);
+    EXPECT_EQ(totals.unmarked, 0);
+    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
+}
