@@ -5,11 +5,14 @@
 // (tools/check-dll-search). Prints what it saw; exit code 0 when every step went right.
 //
 // Usage: velvetglide_run_check.exe [--first-start] [--about] [--working-dir DIR] PROGRAM.exe
+//        velvetglide_run_check.exe --load-library NAME
 //   --first-start   there must be no config.ini beside PROGRAM nor in %APPDATA%\Velvetglide
 //                   before; after the run the one in %APPDATA%\Velvetglide holds the
 //                   defaults and nothing new lies beside PROGRAM
 //   --about         opens the About box with the tray menu's command and closes it
 //   --working-dir   PROGRAM's current directory (default: this program's)
+//   --load-library  only loads the DLL NAME with the ordinary search order and says from
+//                   where (what a program without any precaution would get)
 
 #include <cstdio>
 #include <set>
@@ -179,13 +182,21 @@ private:
 
 int wmain(int argc, wchar_t** argv) {
     bool firstStart = false, about = false;
-    std::wstring program, workingDir;
+    std::wstring program, workingDir, library;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--first-start") firstStart = true;
         else if (arg == L"--about") about = true;
         else if (arg == L"--working-dir" && i + 1 < argc) workingDir = argv[++i];
+        else if (arg == L"--load-library" && i + 1 < argc) library = argv[++i];
         else program = arg;
+    }
+    if (!library.empty()) {
+        const HMODULE module = LoadLibraryW(library.c_str());
+        wchar_t path[MAX_PATH] = {};
+        if (module) GetModuleFileNameW(module, path, MAX_PATH);
+        Say(L"LoadLibrary(" + library + L"): " + (module ? std::wstring(path) : L"failed, error " + std::to_wstring(GetLastError())));
+        return module ? 0 : 1;
     }
     if (program.empty()) {
         std::fprintf(stderr, "usage: velvetglide_run_check.exe [--first-start] [--about] [--working-dir DIR] PROGRAM.exe\n");
