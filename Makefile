@@ -3,13 +3,14 @@
 #                 and the headless demonstration once
 #   make run    - builds the Windows program and starts it under Wine on $DISPLAY
 #   make bench  - builds the native preset and runs the benchmarks
+#   make dist   - builds the Release program and packs out/dist/Velvetglide-<version>-win64.zip
 #   make clean  - removes build output
 
 SHELL := /bin/bash
 JOBS ?= 2
 WINE64 ?= $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null) /usr/lib/wine/wine64)
 
-.PHONY: all test run bench clean setup
+.PHONY: all test run bench dist clean setup
 
 all: test
 
@@ -42,6 +43,9 @@ bench: setup
 		echo "build/native/bin/velvetglide_benchmarks is not built yet."; \
 	fi
 	tools/bench-wine
+
+dist: setup
+	@JOBS=$(JOBS) tools/make-dist
 
 clean:
 	rm -rf build out

@@ -55,6 +55,10 @@ int RunMessageLoop() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
+    // First of all: DLLs come from System32 only, never from the program's folder (often
+    // Downloads) or the current directory. The imports that are not KnownDLLs are
+    // delay-loaded (tools/cmake/DelayLoad.cmake), so none is loaded before this line.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const std::wstring commandLine = commandLineText ? commandLineText : L"";
     BecomeDpiAware();
 

@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include "VelvetglideVersion.h"
 #include "e2e/DesktopInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "e2e/TargetProcess.h"
@@ -278,7 +279,7 @@ TEST_F(SettingsControlsE2ETest, ListsAddAndRemoveResetAsksFirstAndAboutShowsItsT
     const HWND about = OpenDialog(window, WM_COMMAND, ID_TRAY_ABOUT, L"О программе Velvetglide");
     ASSERT_TRUE(about);
     EXPECT_EQ(DialogMessage(about),
-              L"Velvetglide v2.1.0\n\nПлавная прокрутка колесом мыши во всех программах Windows 10/11.\n\n"
+              L"Velvetglide v" VG_VERSION_WIDE L"\n\nПлавная прокрутка колесом мыши во всех программах Windows 10/11.\n\n"
               L"• Кадры анимации с частотой монитора 144 / 180 / 240 / 360 Гц\n"
               L"• Таймер высокой точности вместо Sleep()\n"
               L"• Мягкий старт, скорость не сбрасывается между щелчками\n"

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "VelvetglideVersion.h"
 #include "engine/DisplayRefreshRate.h"
 #include "engine/WheelInjection.h"
 #include "platform/ExecutablePath.h"
@@ -48,6 +49,7 @@ TEST(ProgramResourcesTest, ManifestAndVersionAreEmbedded) {
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+    EXPECT_NE(manifest.find("name=\"Velvetglide\" version=\"" VG_VERSION_TEXT ".0\""), std::string::npos);
 
     const std::string version = ResourceText(module, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1));
     ASSERT_GE(version.size(), 40u + sizeof(VS_FIXEDFILEINFO));
@@ -56,8 +58,9 @@ TEST(ProgramResourcesTest, ManifestAndVersionAreEmbedded) {
     ASSERT_NE(at, std::string::npos);
     VS_FIXEDFILEINFO info;
     memcpy(&info, version.data() + at, sizeof info);
-    EXPECT_EQ(info.dwFileVersionMS, (2u << 16) | 1u);
-    EXPECT_EQ(info.dwFileVersionLS, 0u);
-    EXPECT_EQ(info.dwProductVersionMS, (2u << 16) | 1u);
+    constexpr DWORD major = VG_VERSION_MAJOR, minor = VG_VERSION_MINOR, patch = VG_VERSION_PATCH;
+    EXPECT_EQ(info.dwFileVersionMS, (major << 16) | minor);
+    EXPECT_EQ(info.dwFileVersionLS, patch << 16);
+    EXPECT_EQ(info.dwProductVersionMS, (major << 16) | minor);
     FreeLibrary(module);
 }

@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "VelvetglideVersion.h"
 #include "ui/settings/SettingsLayout.h"
 
 inline constexpr wchar_t ProgramName[] = L"Velvetglide";
-inline constexpr wchar_t ProgramVersion[] = L"2.1.0";
-inline constexpr wchar_t HeaderSubtitle[] = L"Плавная прокрутка колесом мыши · версия 2.1.0";
+inline constexpr wchar_t ProgramVersion[] = VG_VERSION_WIDE;
+inline constexpr wchar_t HeaderSubtitle[] = L"Плавная прокрутка колесом мыши · версия " VG_VERSION_WIDE;
 inline constexpr wchar_t FooterText[] = L"Настройки применяются сразу. Esc или крестик прячут окно в трей.";
 
 inline constexpr const wchar_t* TabCaptions[PageCount] = {L"Вертикаль", L"Горизонталь", L"Программы", L"Сайты",

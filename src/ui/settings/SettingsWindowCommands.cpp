@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string>
 
+#include "VelvetglideVersion.h"
 #include "settings/ConfigStore.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/tray/TrayIcon.h"
@@ -20,7 +21,7 @@ constexpr wchar_t ResetQuestion[] = L"Сбросить все настройки
 constexpr wchar_t ResetCaption[] = L"Сброс настроек";
 constexpr wchar_t AboutCaption[] = L"О программе Velvetglide";
 constexpr wchar_t AboutText[] =
-    L"Velvetglide v2.1.0\n\n"
+    L"Velvetglide v" VG_VERSION_WIDE L"\n\n"
     L"Плавная прокрутка колесом мыши во всех программах Windows 10/11.\n\n"
     L"• Кадры анимации с частотой монитора 144 / 180 / 240 / 360 Гц\n"
     L"• Таймер высокой точности вместо Sleep()\n"

@@ -4,6 +4,7 @@
 
 #include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
+#include "resources/ResourceIds.h"
 
 #include <cstdint>
 
@@ -11,7 +12,7 @@ constexpr COLORREF ToColorRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-inline constexpr int LogoIconId = 101;
+inline constexpr int LogoIconId = IDI_VELVETGLIDE;
 
 struct ThemeFonts {
     UniqueGdiObject title;        // 17 px, 600: the program name in the header

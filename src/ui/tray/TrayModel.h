@@ -5,10 +5,12 @@
 
 #include <span>
 
+#include "resources/ResourceIds.h"
+
 // Icon groups of the program's resources.
-inline constexpr int AppIconId = 101;        // colour application icon
-inline constexpr int WhiteGlyphIconId = 102; // for a dark taskbar
-inline constexpr int BlackGlyphIconId = 103; // for a light taskbar
+inline constexpr int AppIconId = IDI_VELVETGLIDE;
+inline constexpr int WhiteGlyphIconId = IDI_TRAY_GLYPH_WHITE;
+inline constexpr int BlackGlyphIconId = IDI_TRAY_GLYPH_BLACK;
 
 const wchar_t* TrayTooltip(bool enabled);
 
