@@ -43,7 +43,8 @@ struct Heard {
 };
 
 // A string property of `child`, empty when the object has none.
-std::wstring TextOf(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*), long child) {
+std::wstring TextOf(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
+                    long child) {
     BSTR text = nullptr;
     const HRESULT result = (object->*property)(Child(child), &text);
     std::wstring taken = SUCCEEDED(result) && text ? std::wstring(text, SysStringLen(text)) : std::wstring();
@@ -66,7 +67,8 @@ Heard Read(IAccessible* object, long child = CHILDID_SELF) {
 
 ComRef<IAccessible> ObjectOf(HWND window, LONG objectId = OBJID_CLIENT) {
     ComRef<IAccessible> object;
-    AccessibleObjectFromWindow(window, static_cast<DWORD>(objectId), AccessibleId, reinterpret_cast<void**>(object.put()));
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(objectId), AccessibleId,
+                               reinterpret_cast<void**>(object.put()));
     return object;
 }
 
@@ -109,11 +111,13 @@ struct WinEventHookTraits {
 
 // Waits for `condition`, handing this thread's queued hook callbacks out meanwhile.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
-    return WaitFor([&] {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        return condition();
-    }, timeoutMs);
+    return WaitFor(
+        [&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            return condition();
+        },
+        timeoutMs);
 }
 
 bool EventSeen(DWORD event, HWND window, LONG object, LONG child) {
@@ -150,7 +154,9 @@ protected:
         const HWND focus = Focus();
         return focus && (focus == window || IsChild(window, focus)) && IsWindowVisible(focus) && IsWindowEnabled(focus);
     }
-    bool FocusOn(int id) { return WaitFor([&] { return Focus() == Item(id); }); }
+    bool FocusOn(int id) {
+        return WaitFor([&] { return Focus() == Item(id); });
+    }
     int Count(int list) const { return static_cast<int>(SendMessageW(Item(list), LB_GETCOUNT, 0, 0)); }
     int ValueInFile(const wchar_t* section, const wchar_t* key) const {
         return static_cast<int>(GetPrivateProfileIntW(section, key, -1, (program->Folder() + L"\\config.ini").c_str()));
@@ -217,8 +223,8 @@ TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAr
     ASSERT_TRUE(apartment.Entered());
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    UniqueHandle<WinEventHookTraits> hook(SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, RecordEvent, processId, 0,
-                                                          WINEVENT_OUTOFCONTEXT));
+    UniqueHandle<WinEventHookTraits> hook(
+        SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, RecordEvent, processId, 0, WINEVENT_OUTOFCONTEXT));
     ASSERT_TRUE(hook);
     ASSERT_TRUE(FocusOn(IDC_V_SPEED));
 
@@ -228,7 +234,8 @@ TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAr
     Heard heard = Read(master.get());
     EXPECT_EQ(heard.name, L"Включено");
     EXPECT_EQ(heard.role, ROLE_SYSTEM_CHECKBUTTON);
-    EXPECT_EQ(heard.state & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSABLE);
+    EXPECT_EQ(heard.state & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSABLE),
+              STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSABLE);
     EXPECT_EQ(heard.value, L"");
     // Shift+Tab reaches it, Enter turns it off as Space would: the file, the name, the state and an event follow.
     Keystroke(VK_TAB, false, true);
@@ -238,7 +245,8 @@ TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAr
     heard = Read(master.get());
     EXPECT_EQ(heard.name, L"Выключено");
     EXPECT_EQ(heard.state & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSED), STATE_SYSTEM_FOCUSED);
-    EXPECT_TRUE(PumpUntil([&] { return EventSeen(EVENT_OBJECT_STATECHANGE, Item(IDC_ENABLE_TOGGLE), OBJID_CLIENT, 0); }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return EventSeen(EVENT_OBJECT_STATECHANGE, Item(IDC_ENABLE_TOGGLE), OBJID_CLIENT, 0); }));
     Keystroke(VK_SPACE);
     ASSERT_TRUE(WaitFor([&] { return ValueInFile(L"General", L"Enabled") == 1; }));
     EXPECT_EQ(Read(master.get()).name, L"Включено");

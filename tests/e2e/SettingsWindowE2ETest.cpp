@@ -60,9 +60,7 @@ std::vector<HWND> DialogsOf(HWND owner) {
     return search.found;
 }
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
+bool RunningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 // The system scale a program reads when it starts, set for as long as the guard lives.
 class SystemDpiGuard {
@@ -371,7 +369,8 @@ TEST_F(SettingsWindowE2ETest, AtDoubleScaleTheCaptionStaysReachableAndScaleChang
     EXPECT_GE(frame.left, work.left);
     EXPECT_LE(frame.right, work.right);
     const POINT close = FindFramePart(window, HTCLOSE);
-    EXPECT_TRUE(PtInRect(&work, close)) << "the close button at (" << close.x << ", " << close.y << ") is off the work area";
+    EXPECT_TRUE(PtInRect(&work, close)) << "the close button at (" << close.x << ", " << close.y
+                                        << ") is off the work area";
 
     const HWND list = GetDlgItem(window, IDC_APP_LIST);
     const int wideAt192 = NineLettersWide(GetDlgItem(window, IDC_APP_EDIT));
@@ -394,7 +393,8 @@ TEST_F(SettingsWindowE2ETest, AtDoubleScaleTheCaptionStaysReachableAndScaleChang
         GetWindowRect(list, &place);
         EXPECT_EQ(place.right - place.left, ScaleToDpi(552 - 48, dpi));
         const int wide = NineLettersWide(GetDlgItem(window, IDC_APP_EDIT));
-        std::printf("%u DPI: nine letters of the fields' font are %d pixels wide (%d at 192 DPI)\n", dpi, wide, wideAt192);
+        std::printf("%u DPI: nine letters of the fields' font are %d pixels wide (%d at 192 DPI)\n", dpi, wide,
+                    wideAt192);
         EXPECT_NEAR(static_cast<double>(wide) / wideAt192, dpi / 192.0, 0.1);
     }
 }

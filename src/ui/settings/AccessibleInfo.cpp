@@ -50,7 +50,8 @@ AccessibleInfo DescribeControl(const ControlSpec& control, const ControlFacts& f
         bool horizontal = false;
         if (SliderRowOf(control.id, row, horizontal)) {
             info.name = SliderRowLabels[row];
-            info.value = SliderValueText(row, horizontal, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
+            info.value =
+                SliderValueText(row, horizontal, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
         }
         break;
     }

@@ -36,7 +36,8 @@ public:
     AccessibleObject(HWND window, long objectId, AccessibleShape shape, long paintedId, AccessibleSource& source)
         : window_(window), objectId_(objectId), shape_(shape), paintedId_(paintedId), source_(source) {
         if (shape_ != AccessibleShape::Painted)
-            CreateStdAccessibleObject(window_, OBJID_CLIENT, AccessibleInterfaceId, reinterpret_cast<void**>(standard_.put()));
+            CreateStdAccessibleObject(window_, OBJID_CLIENT, AccessibleInterfaceId,
+                                      reinterpret_cast<void**>(standard_.put()));
         if (shape_ == AccessibleShape::Window && standard_)
             standard_->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(standardChildren_.put()));
     }
@@ -185,8 +186,10 @@ public:
         if (!end) return E_POINTER;
         VariantInit(end);
         if (!IsWindow(window_)) return RPC_E_DISCONNECTED;
-        if (standard_) return standard_->accNavigate(direction, start, end);
         long from = 0;
+        const bool fromSelf = ChildIdOf(start, from) && from == CHILDID_SELF;
+        if (shape_ == AccessibleShape::Window && fromSelf && direction == NAVDIR_FIRSTCHILD) return PaintedObject(end);
+        if (standard_) return standard_->accNavigate(direction, start, end);
         if (!ChildIdOf(start, from)) return E_INVALIDARG;
         const long count = source_.OwnChildCount(window_, objectId_);
         long to = 0;
@@ -226,7 +229,11 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        // Typing into an edit field is the standard proxy's business.
+        if (!IsWindow(window_)) return RPC_E_DISCONNECTED;
+        return standard_ ? standard_->put_accValue(child, value) : E_NOTIMPL;
+    }
 
     // IEnumVARIANT (Window shape): the painted object, then the standard proxy's children.
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
@@ -281,8 +288,8 @@ private:
         return (standard_.get()->*standard)(child, result);
     }
 
-    HRESULT Number(const VARIANT& child, VARIANT* result, HRESULT (STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, VARIANT*),
-                   long AccessibleInfo::*field) {
+    HRESULT Number(const VARIANT& child, VARIANT* result,
+                   HRESULT (STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, VARIANT*), long AccessibleInfo::*field) {
         if (!result) return E_POINTER;
         VariantInit(result);
         if (!IsWindow(window_)) return RPC_E_DISCONNECTED;

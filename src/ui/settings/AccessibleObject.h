@@ -13,13 +13,14 @@
 
 // IID_IAccessible, {618736E0-3C3D-11CF-810C-00AA00389B71}. Linked statically, MinGW's
 // import library gives an import thunk under that name, not the GUID.
-inline constexpr GUID AccessibleInterfaceId = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+inline constexpr GUID AccessibleInterfaceId = {
+    0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 // What an object stands for.
 enum class AccessibleShape {
-    Control,  // a child control: itself from the source, its items from the standard proxy
-    Painted,  // something painted on the window (the tab strip): itself and its simple children from the source
-    Window,   // the window's client area: the standard proxy's, with the painted object as its first child
+    Control, // a child control: itself from the source, its items from the standard proxy
+    Painted, // something painted on the window (the tab strip): itself and its simple children from the source
+    Window,  // the window's client area: the standard proxy's, with the painted object as its first child
 };
 
 // What the objects ask about the window they stand for. Child 0 is the object itself,

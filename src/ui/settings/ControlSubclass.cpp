@@ -76,7 +76,8 @@ LRESULT CALLBACK HoverProcedure(HWND control, UINT message, WPARAM wParam, LPARA
         break;
     case WM_GETDLGCODE:
         // Enter on a button or switch does what Space does, instead of the dialog manager's IDOK.
-        if (!slider && IsKeyDown(lParam, VK_RETURN)) return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+        if (!slider && IsKeyDown(lParam, VK_RETURN))
+            return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
         break;
     case WM_KEYDOWN:
         if (slider || wParam != VK_RETURN) break;

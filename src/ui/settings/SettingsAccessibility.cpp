@@ -52,20 +52,22 @@ LRESULT CALLBACK AccessibilityProcedure(HWND control, UINT message, WPARAM wPara
 LRESULT SettingsAccessibility::AnswerForWindow(WPARAM wParam, LPARAM lParam) {
     const HWND window = window_.Handle();
     switch (static_cast<LONG>(lParam)) {
-    case OBJID_CLIENT: return AnswerGetObject(window, OBJID_CLIENT, AccessibleShape::Window, TabStripObjectId, wParam, *this);
+    case OBJID_CLIENT:
+        return AnswerGetObject(window, OBJID_CLIENT, AccessibleShape::Window, TabStripObjectId, wParam, *this);
     case TabStripObjectId: return AnswerGetObject(window, TabStripObjectId, AccessibleShape::Painted, 0, wParam, *this);
     default: return 0;
     }
 }
 
 bool SettingsAccessibility::Attach(HWND control) {
-    return SetWindowSubclass(control, AccessibilityProcedure, AccessibilitySubclassId, reinterpret_cast<DWORD_PTR>(this)) !=
-           FALSE;
+    return SetWindowSubclass(control, AccessibilityProcedure, AccessibilitySubclassId,
+                             reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void SettingsAccessibility::NotifyToggled(HWND control) const {
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
-    if (GetDlgCtrlID(control) == IDC_ENABLE_TOGGLE) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+    if (GetDlgCtrlID(control) == IDC_ENABLE_TOGGLE)
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void SettingsAccessibility::NotifyPageSelected(int page) const {
@@ -110,7 +112,8 @@ long SettingsAccessibility::OwnChildCount(HWND window, long objectId) const {
 
 bool SettingsAccessibility::OwnPlace(HWND window, long objectId, long child, RECT& screen) const {
     if (!IsTabStrip(window, objectId) || child < 0 || child > PageCount) return false;
-    const RECT client = child == CHILDID_SELF ? window_.ScaledRect(TabStripRect) : window_.TabRect(static_cast<int>(child) - 1);
+    const RECT client =
+        child == CHILDID_SELF ? window_.ScaledRect(TabStripRect) : window_.TabRect(static_cast<int>(child) - 1);
     screen = ToScreen(window, client);
     return true;
 }
@@ -131,5 +134,6 @@ void SettingsAccessibility::DoDefaultAction(HWND window, long objectId, long chi
         return;
     }
     // Posted: a command may open a dialog, which must not hold the caller's call open.
-    PostMessageW(window_.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED), reinterpret_cast<LPARAM>(window));
+    PostMessageW(window_.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(window));
 }

@@ -106,9 +106,13 @@ const ControlSpec* FindControl(int id) {
     return found == std::end(Controls) ? nullptr : found;
 }
 
-LayoutRect SectionHeaderRect(const LayoutRect& card) { return {card.left + 20, card.top + 18, card.right - 20, card.top + 34}; }
+LayoutRect SectionHeaderRect(const LayoutRect& card) {
+    return {card.left + 20, card.top + 18, card.right - 20, card.top + 34};
+}
 
-LayoutRect SectionNoteArea(const LayoutRect& card) { return {card.left + 20, card.top + 18, card.right - 20, card.top + 48}; }
+LayoutRect SectionNoteArea(const LayoutRect& card) {
+    return {card.left + 20, card.top + 18, card.right - 20, card.top + 48};
+}
 
 LayoutRect SliderLabelRect(int row) { return {44, SliderRowTop[row], 556, SliderRowTop[row] + 20}; }
 

@@ -67,8 +67,7 @@ UniqueIcon LoadAppIcon(HINSTANCE instance, int width, int height) {
 UniqueIcon LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric, unsigned dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
     static const auto metricsForDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-    if (metricsForDpi)
-        return LoadAppIcon(instance, metricsForDpi(widthMetric, dpi), metricsForDpi(heightMetric, dpi));
+    if (metricsForDpi) return LoadAppIcon(instance, metricsForDpi(widthMetric, dpi), metricsForDpi(heightMetric, dpi));
     // Before Windows 10 1607 the metrics are those of the system DPI: scale them from there.
     int systemDpi = 0;
     if (HDC screen = GetDC(nullptr)) {
@@ -190,7 +189,8 @@ void SettingsWindow::PlaceWindow() {
     RECT frame = {0, 0, Scale(ClientWidth), Scale(ClientHeight)};
     AdjustForDpi(frame, dpi_);
     const LayoutRect work = WorkAreaOf(window_, MONITOR_DEFAULTTOPRIMARY);
-    const LayoutRect place = KeepOnWorkArea(work, CentreOnWorkArea(work, frame.right - frame.left, frame.bottom - frame.top));
+    const LayoutRect place =
+        KeepOnWorkArea(work, CentreOnWorkArea(work, frame.right - frame.left, frame.bottom - frame.top));
     SetWindowPos(window_, nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOACTIVATE | SWP_NOZORDER);
 }
 

@@ -80,7 +80,7 @@ void SettingsWindow::OnCommand(int id, int code, HWND) {
     case IDC_RESET: ResetAfterAsking(); break;
     case ID_TRAY_SETTINGS: Show(true); break;
     case ID_TRAY_ABOUT: ShowAbout(); break;
-    case ID_TRAY_EXIT: Exit(); break; // WM_DESTROY saves and ends the loop
+    case ID_TRAY_EXIT: Exit(); break;                 // WM_DESTROY saves and ends the loop
     default: break;                                   // IDOK included: Enter elsewhere does nothing
     }
 }
@@ -143,8 +143,9 @@ void SettingsWindow::BrowseForApplication() {
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    // Cancelled, failed, or not opened because another dialog is.
     const auto chosen = RunModal([&dialog] { return static_cast<INT_PTR>(GetOpenFileNameW(&dialog)); });
-    if (!chosen.value_or(FALSE)) return; // cancelled, failed or not opened
+    if (!chosen.value_or(FALSE)) return;
     ConfigStore::Instance().AddExcludedApp(path); // keeps only the file name
     RefreshLists();
 }
@@ -173,7 +174,9 @@ void SettingsWindow::RemoveSelectedEntry(bool sites) {
 }
 
 void SettingsWindow::ResetAfterAsking() {
-    const auto answer = RunModal([this] { return static_cast<INT_PTR>(MessageBoxW(window_, ResetQuestion, ResetCaption, MB_YESNO | MB_ICONQUESTION)); });
+    const auto answer = RunModal([this] {
+        return static_cast<INT_PTR>(MessageBoxW(window_, ResetQuestion, ResetCaption, MB_YESNO | MB_ICONQUESTION));
+    });
     if (answer != IDYES) return;
     KillTimer(window_, TIMER_SAVE); // a slider save still pending would undo part of the reset
     ConfigStore& store = ConfigStore::Instance();
@@ -185,7 +188,9 @@ void SettingsWindow::ResetAfterAsking() {
 }
 
 void SettingsWindow::ShowAbout() {
-    RunModal([this] { return static_cast<INT_PTR>(MessageBoxW(window_, AboutText, AboutCaption, MB_ICONINFORMATION | MB_OK)); });
+    RunModal([this] {
+        return static_cast<INT_PTR>(MessageBoxW(window_, AboutText, AboutCaption, MB_ICONINFORMATION | MB_OK));
+    });
 }
 
 void SettingsWindow::InvalidateScaled(const LayoutRect& rect) {

@@ -21,7 +21,8 @@ BOOL CALLBACK CollectOwnedDialog(HWND window, LPARAM context) {
     auto& search = *reinterpret_cast<DialogSearch*>(context);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (GetWindow(window, GW_OWNER) == search.owner && wcscmp(className, L"#32770") == 0) search.found.push_back(window);
+    if (GetWindow(window, GW_OWNER) == search.owner && wcscmp(className, L"#32770") == 0)
+        search.found.push_back(window);
     return TRUE;
 }
 

@@ -94,7 +94,7 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
             view.dpi = dpi;
             view.hoveredTab = (page + 1) % PageCount;
             view.focusedEdit = page == PagePrograms ? IDC_APP_EDIT : 0; // the sites page shows the unfocused frame
-            view.focusedList = page == PageSites ? IDC_SITE_LIST : 0;  // and the focused list
+            view.focusedList = page == PageSites ? IDC_SITE_LIST : 0;   // and the focused list
             view.settings.ExcludedApps = DefaultExcludedApps();
             view.settings.Horizontal.AccelEnabled = false;
             view.strengthSliderEnabled[static_cast<int>(Axis::Horizontal)] = false;
@@ -199,7 +199,8 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
             if (page == PagePrograms || page == PageSites) {
                 // List and edit frames (blue while they have the focus), description, primary button.
                 if (page == PagePrograms) {
-                    EXPECT_TRUE(HairlineAt(bitmap, S(44), S(340), 1, Palette::FieldOutline, Palette::Card, Palette::Field));
+                    EXPECT_TRUE(
+                        HairlineAt(bitmap, S(44), S(340), 1, Palette::FieldOutline, Palette::Card, Palette::Field));
                 } else {
                     EXPECT_GT(bitmap.Count({S(44) - 1, S(340), S(44) + 3, S(340) + 1}, Palette::Accent), 0);
                     EXPECT_EQ(bitmap.Count(Scaled(ListFrameRect, dpi), Palette::FieldOutline), 0);
