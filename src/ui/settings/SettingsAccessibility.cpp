@@ -133,6 +133,7 @@ void SettingsAccessibility::DoDefaultAction(HWND window, long objectId, long chi
         if (child >= 1 && child <= PageCount) window_.SelectPage(static_cast<int>(child) - 1);
         return;
     }
+    if (!IsWindowEnabled(window)) return; // as a click would do nothing
     // Posted: a command may open a dialog, which must not hold the caller's call open.
     PostMessageW(window_.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
                  reinterpret_cast<LPARAM>(window));
