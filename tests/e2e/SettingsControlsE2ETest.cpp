@@ -272,7 +272,10 @@ TEST_F(SettingsControlsE2ETest, ListsAddAndRemoveResetAsksFirstAndAboutShowsItsT
     EXPECT_TRUE(WaitFor([&] { return IntInFile(L"General", L"Enabled") == 1; }));
     EXPECT_NE(TextInFile(L"Exclusions", L"App0"), L"game.exe");
     EXPECT_EQ(TextInFile(L"Sites", L"Site0"), L"");
-    EXPECT_EQ(Count(IDC_APP_LIST), IntInFile(L"Exclusions", L"Count"));
+    // The file is written before the tooltip is updated, a call to the shell during which the
+    // program answers this process's messages: the list is refilled only after that.
+    EXPECT_TRUE(WaitFor([&] { return Count(IDC_APP_LIST) == IntInFile(L"Exclusions", L"Count"); }))
+        << Count(IDC_APP_LIST) << " entries shown";
     EXPECT_EQ(WineSystemTray::TooltipText(offTip), L"Velvetglide - Включено");
 
     // The About box, from the tray menu's command.

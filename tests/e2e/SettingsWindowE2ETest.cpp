@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <memory>
+#include <vector>
 
 #include "platform/Win32.h"
 
@@ -36,6 +39,77 @@ int ShownPage(HWND window) {
 
 bool ShownInFront(HWND window) {
     return Visible(window) && !IsIconic(window) && GetForegroundWindow() == window;
+}
+
+// Dialogs on the screen (message boxes, the file dialog) that `owner` owns.
+std::vector<HWND> DialogsOf(HWND owner) {
+    struct Search {
+        HWND owner;
+        std::vector<HWND> found;
+    } search{owner, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) {
+            auto& search = *reinterpret_cast<Search*>(context);
+            wchar_t name[16] = {};
+            GetClassNameW(window, name, 16);
+            if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search.owner && wcscmp(name, L"#32770") == 0)
+                search.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool RunningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+// The system scale a program reads when it starts, set for as long as the guard lives.
+class SystemDpiGuard {
+public:
+    explicit SystemDpiGuard(DWORD dpi) {
+        hadValue_ = RegGetValueW(HKEY_CURRENT_USER, Key, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &saved_, &size_) ==
+                    ERROR_SUCCESS;
+        set_ = RegSetKeyValueW(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, &dpi, sizeof dpi) == ERROR_SUCCESS;
+    }
+    ~SystemDpiGuard() {
+        if (hadValue_) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, &saved_, sizeof saved_);
+        } else {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, L"LogPixels");
+        }
+    }
+    SystemDpiGuard(const SystemDpiGuard&) = delete;
+    SystemDpiGuard& operator=(const SystemDpiGuard&) = delete;
+    bool Set() const { return set_; }
+
+private:
+    static constexpr wchar_t Key[] = L"Control Panel\\Desktop";
+    DWORD saved_ = 0;
+    DWORD size_ = sizeof saved_;
+    bool hadValue_ = false;
+    bool set_ = false;
+};
+
+// WM_DPICHANGED as Windows sends it when the window reaches a monitor of another scale
+// (Wine never does): its rectangle, a pointer, is written into the program's memory first.
+bool SendDpiChange(HWND window, unsigned dpi, const RECT& suggested) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    UniqueKernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return false;
+    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return false;
+    const bool sent = WriteProcessMemory(process.get(), remote, &suggested, sizeof suggested, nullptr) &&
+                      SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote)) == 0;
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return sent;
+}
+
+// Nine letters of the edit field's font, measured by the field itself.
+int NineLettersWide(HWND edit) {
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ШШШШШШШШШШ"));
+    const LRESULT first = SendMessageW(edit, EM_POSFROMCHAR, 0, 0), last = SendMessageW(edit, EM_POSFROMCHAR, 9, 0);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    return static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
 }
 
 class SettingsWindowE2ETest : public ::testing::Test {
@@ -220,4 +294,107 @@ TEST_F(SettingsWindowE2ETest, WindowIsCentredPagesFollowTheKeyboardAndHidingKeep
     EXPECT_EQ(program->ExitThroughTrayMenu(20000), 0);
     EXPECT_EQ(SpeedInFile(), speed + SliderRanges[SpeedRow].lineStep);
     EXPECT_TRUE(WaitFor([] { return WineSystemTray::VisibleIconCount() == 0; }));
+}
+
+// One dialog at a time: a second request from the tray menu brings the open one
+// forward instead of stacking another, and "Выход" chosen meanwhile closes it and
+// ends the program normally, with a setting changed just before in the file.
+TEST_F(SettingsWindowE2ETest, DialogsOpenOneAtATimeAndExitClosesThemSavingFirst) {
+    StartProgram(L"");
+    ASSERT_TRUE(WaitFor([&] { return ShownInFront(window); }));
+    const wchar_t aboutCaption[] = L"О программе Velvetglide";
+
+    // The file dialog of "Обзор…" is open: "О программе..." brings it forward and opens nothing.
+    Keystroke(VK_TAB, true);
+    Keystroke(VK_TAB, true);
+    ASSERT_TRUE(WaitFor([&] { return Visible(GetDlgItem(window, IDC_APP_BROWSE)); }));
+    PostMessageW(GetDlgItem(window, IDC_APP_BROWSE), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return DialogsOf(window).size() == 1; }, 10000)) << "no file dialog";
+    const HWND browse = DialogsOf(window).front();
+    ASSERT_TRUE(ChooseFromMenu(3));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == browse; }));
+    Sleep(300);
+    EXPECT_EQ(FindDialog(aboutCaption), nullptr);
+    EXPECT_EQ(DialogsOf(window).size(), 1u);
+    Keystroke(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return DialogsOf(window).empty(); })) << "Esc did not close the file dialog";
+
+    // "О программе..." twice: one box, in front.
+    ASSERT_TRUE(ChooseFromMenu(3));
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (about = FindDialog(aboutCaption)) != nullptr; }));
+    ASSERT_TRUE(ChooseFromMenu(3));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }));
+    Sleep(300);
+    EXPECT_EQ(DialogsOf(window), std::vector<HWND>{about});
+
+    // A slider step waits for its deferred save; "Выход" right behind it closes the box and
+    // ends the program with code 0, the new speed written.
+    const int speed = SpeedInFile();
+    ASSERT_GT(speed, 0);
+    PostMessageW(GetDlgItem(window, IDC_V_SPEED), WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(ChooseFromMenu(4));
+    ASSERT_EQ(WaitForSingleObject(program->Process(), 5000), WAIT_OBJECT_0) << "the program is still running";
+    DWORD code = 1;
+    GetExitCodeProcess(program->Process(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_EQ(SpeedInFile(), speed + SliderRanges[SpeedRow].lineStep);
+}
+
+// At twice the scale on a 1280 x 1024 screen the window is taller than the work area:
+// its caption stays on it. A change of scale (WM_DPICHANGED with the rectangle Windows
+// suggests) resizes the client area, the list rows and the fields' font. (The window's
+// new icons cannot be read from here: Wine answers WM_GETICON from another process with 0.)
+TEST_F(SettingsWindowE2ETest, AtDoubleScaleTheCaptionStaysReachableAndScaleChangesRelayTheWindow) {
+    if (!RunningUnderWine()) GTEST_SKIP() << "sets the system scale, which only Wine's private prefix may have changed";
+    {
+        SystemDpiGuard scale(192);
+        ASSERT_TRUE(scale.Set());
+        StartProgram(L"");
+    }
+    ASSERT_TRUE(WaitFor([&] { return ShownInFront(window); }));
+    RECT frame = {}, client = {};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    std::printf("192 DPI: work area (%ld, %ld)-(%ld, %ld), window (%ld, %ld)-(%ld, %ld), client %ld x %ld\n", work.left,
+                work.top, work.right, work.bottom, frame.left, frame.top, frame.right, frame.bottom, client.right,
+                client.bottom);
+    EXPECT_EQ(client.right, 1200);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_LE(frame.right, work.right);
+    const POINT close = FindFramePart(window, HTCLOSE);
+    EXPECT_TRUE(PtInRect(&work, close)) << "the close button at (" << close.x << ", " << close.y
+                                        << ") is off the work area";
+
+    const HWND list = GetDlgItem(window, IDC_APP_LIST);
+    const int wideAt192 = NineLettersWide(GetDlgItem(window, IDC_APP_EDIT));
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 60);
+    const LONG frameWidth = (frame.right - frame.left) - client.right;
+    const LONG frameHeight = (frame.bottom - frame.top) - client.bottom;
+    for (const unsigned dpi : {96u, 144u}) {
+        SCOPED_TRACE(dpi);
+        const RECT suggested = {200, 100, 200 + ScaleToDpi(ClientWidth, dpi) + frameWidth,
+                                100 + ScaleToDpi(ClientHeight, dpi) + frameHeight};
+        ASSERT_TRUE(SendDpiChange(window, dpi, suggested));
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        EXPECT_EQ(frame.left, 200);
+        EXPECT_EQ(frame.top, 100);
+        EXPECT_EQ(client.right, ScaleToDpi(ClientWidth, dpi));
+        EXPECT_EQ(client.bottom, ScaleToDpi(ClientHeight, dpi));
+        EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), ScaleToDpi(30, dpi));
+        RECT place = {};
+        GetWindowRect(list, &place);
+        EXPECT_EQ(place.right - place.left, ScaleToDpi(552 - 48, dpi));
+        const int wide = NineLettersWide(GetDlgItem(window, IDC_APP_EDIT));
+        std::printf("%u DPI: nine letters of the fields' font are %d pixels wide (%d at 192 DPI)\n", dpi, wide,
+                    wideAt192);
+        EXPECT_NEAR(static_cast<double>(wide) / wideAt192, dpi / 192.0, 0.1);
+    }
 }

@@ -25,6 +25,15 @@ constexpr KeyCommand KeyCommands[] = {
     {IDC_SITE_LIST, VK_DELETE, IDC_SITE_REMOVE},
 };
 
+// WM_KEYDOWN's bit for a key that was already down (auto-repeat).
+constexpr LPARAM KeyWasDown = 1 << 30;
+
+// WM_GETDLGCODE asks about this message: `key` going down.
+bool IsKeyDown(LPARAM asked, WPARAM key) {
+    const auto* message = reinterpret_cast<const MSG*>(asked);
+    return message && message->message == WM_KEYDOWN && message->wParam == key;
+}
+
 const KeyCommand* KeyCommandOf(int control) {
     for (const KeyCommand& entry : KeyCommands) {
         if (entry.control == control) return &entry;
@@ -65,6 +74,20 @@ LRESULT CALLBACK HoverProcedure(HWND control, UINT message, WPARAM wParam, LPARA
         // Each click of a fast double click is a click of its own (a switch flips twice).
         if (!slider) return DefSubclassProc(control, WM_LBUTTONDOWN, wParam, lParam);
         break;
+    case WM_GETDLGCODE:
+        // Enter on a button or switch does what Space does, instead of the dialog manager's IDOK.
+        if (!slider && IsKeyDown(lParam, VK_RETURN))
+            return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+        break;
+    case WM_KEYDOWN:
+        if (slider || wParam != VK_RETURN) break;
+        if (!(lParam & KeyWasDown)) // not again while the key is held
+            SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(control));
+        return 0;
+    case WM_CHAR:
+        if (!slider && wParam == L'\r') return 0; // no beep
+        break;
     case WM_NCDESTROY: RemoveWindowSubclass(control, HoverProcedure, id); break;
     default: break;
     }
@@ -77,8 +100,7 @@ LRESULT CALLBACK KeyProcedure(HWND control, UINT message, WPARAM wParam, LPARAM 
     case WM_GETDLGCODE: {
         // The dialog manager would turn Enter into IDOK and leave Delete alone otherwise.
         LRESULT code = DefSubclassProc(control, message, wParam, lParam);
-        const auto* asked = reinterpret_cast<const MSG*>(lParam);
-        if (asked && asked->message == WM_KEYDOWN && asked->wParam == keys.key) code |= DLGC_WANTALLKEYS;
+        if (IsKeyDown(lParam, keys.key)) code |= DLGC_WANTALLKEYS;
         return code;
     }
     case WM_KEYDOWN:

@@ -1,6 +1,34 @@
 #include "ui/settings/MemoryCanvas.h"
 
+#include "ui/settings/TextWrap.h"
 #include "ui/settings/ThemeFonts.h"
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+// The advance of each letter of a line, as GDI measures them in the DC's font.
+std::vector<int> MeasuredAdvances(HDC dc, std::wstring_view line) {
+    const int length = static_cast<int>(line.size());
+    std::vector<int> ends(line.size());
+    int fit = 0;
+    SIZE size = {};
+    if (length == 0 || !GetTextExtentExPointW(dc, line.data(), length, INT_MAX, &fit, ends.data(), &size)) return {};
+    std::vector<int> advances(line.size());
+    for (int i = 0; i < length; ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+    return advances;
+}
+
+int LineWidth(HDC dc, std::wstring_view line) {
+    int width = 0;
+    for (const int advance : MeasuredAdvances(dc, line)) width += advance;
+    ABC last = {};
+    if (!line.empty() && GetCharABCWidthsW(dc, line.back(), line.back(), &last) && last.abcC < 0) width -= last.abcC;
+    return width;
+}
+
+} // namespace
 
 MemoryCanvas::MemoryCanvas(HDC target, int width, int height)
     : width_(std::max(width, 1)), height_(std::max(height, 1)), dc_(CreateCompatibleDC(target)),
@@ -54,6 +82,40 @@ void MemoryCanvas::Text(std::wstring_view text, const RECT& rect, HFONT font, st
     RECT bounds = rect;
     DrawTextW(dc, text.data(), static_cast<int>(text.size()), &bounds, format | DT_NOPREFIX);
     SetTextCharacterExtra(dc, previousExtra);
+    SelectObject(dc, previousFont);
+}
+
+int MemoryCanvas::TextWidth(std::wstring_view text, HFONT font, int characterExtra) {
+    CloseShapes();
+    const HDC dc = dc_.get();
+    const HGDIOBJ previousFont = SelectObject(dc, font);
+    const int previousExtra = SetTextCharacterExtra(dc, characterExtra);
+    const int width = LineWidth(dc, text);
+    SetTextCharacterExtra(dc, previousExtra);
+    SelectObject(dc, previousFont);
+    return width;
+}
+
+void MemoryCanvas::WrappedText(std::wstring_view text, const RECT& rect, int firstLineHeight, HFONT font,
+                               std::uint32_t rgb, bool alignRight) {
+    CloseShapes();
+    const HDC dc = dc_.get();
+    const HGDIOBJ previousFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(rgb));
+    const UINT previousAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    int top = rect.top + (firstLineHeight - metrics.tmHeight) / 2;
+    const auto widthOf = [dc](std::wstring_view line) { return LineWidth(dc, line); };
+    for (const std::wstring_view line : WrapAtSpaces(text, rect.right - rect.left, widthOf)) {
+        const std::vector<int> advances = MeasuredAdvances(dc, line);
+        const int left = alignRight ? rect.right - LineWidth(dc, line) : rect.left;
+        ExtTextOutW(dc, left, top, ETO_CLIPPED, &rect, line.data(), static_cast<UINT>(line.size()),
+                    advances.empty() ? nullptr : advances.data());
+        top += metrics.tmHeight;
+    }
+    SetTextAlign(dc, previousAlign);
     SelectObject(dc, previousFont);
 }
 

@@ -50,6 +50,15 @@ public:
     // `characterExtra` is added between letters.
     void Text(std::wstring_view text, const RECT& rect, HFONT font, std::uint32_t rgb, UINT format,
               int characterExtra = 0);
+    // Width of one line of `text` as it is drawn by WrappedText: the sum of the
+    // measured advances and what the last letter reaches beyond its own.
+    int TextWidth(std::wstring_view text, HFONT font, int characterExtra = 0);
+    // `text` broken at spaces into lines no wider than `rect`, right- or left-aligned,
+    // the first line centred on the top `firstLineHeight` pixels and the others below
+    // it; nothing is drawn outside `rect`. Letters go exactly where they were measured:
+    // Wine draws a line a few pixels wider than it measures it otherwise.
+    void WrappedText(std::wstring_view text, const RECT& rect, int firstLineHeight, HFONT font, std::uint32_t rgb,
+                     bool alignRight);
     void Icon(HICON icon, int x, int y, int size);
 
     // BitBlt (SRCCOPY) of the whole picture to (x, y) of `target`.

@@ -4,6 +4,7 @@
 #include "ui/settings/Palette.h"
 #include "ui/settings/SliderValues.h"
 
+#include <algorithm>
 #include <span>
 
 namespace {
@@ -14,10 +15,16 @@ RECT Scaled(const LayoutRect& rect, unsigned dpi) { return ToRect(ScaleToDpi(rec
 
 void PaintSectionHeader(MemoryCanvas& canvas, const LayoutRect& card, const wchar_t* title, const wchar_t* note,
                         const PageView& view, const ThemeFonts& fonts) {
-    const RECT rect = Scaled({card.left + 20, card.top + 18, card.right - 20, card.top + 34}, view.dpi);
-    canvas.Text(title, rect, ThemeFonts::Font(fonts.section), Palette::TextSecondary, DT_LEFT | SingleLine,
-                ScaleToDpi(1, view.dpi));
-    if (note) canvas.Text(note, rect, ThemeFonts::Font(fonts.small), Palette::TextMuted, DT_RIGHT | SingleLine);
+    const RECT rect = Scaled(SectionHeaderRect(card), view.dpi);
+    const HFONT titleFont = ThemeFonts::Font(fonts.section);
+    const int letterSpacing = ScaleToDpi(1, view.dpi);
+    canvas.Text(title, rect, titleFont, Palette::TextSecondary, DT_LEFT | SingleLine, letterSpacing);
+    if (!note) return;
+    // Right-aligned in what the title leaves; a font wider than planned wraps it under the line.
+    RECT noteRect = Scaled(SectionNoteArea(card), view.dpi);
+    const int titleRight = rect.left + canvas.TextWidth(title, titleFont, letterSpacing);
+    noteRect.left = std::max<LONG>(noteRect.left, titleRight + ScaleToDpi(SectionNoteGap, view.dpi));
+    canvas.WrappedText(note, noteRect, rect.bottom - rect.top, ThemeFonts::Font(fonts.small), Palette::TextMuted, true);
 }
 
 void PaintSliderRows(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {

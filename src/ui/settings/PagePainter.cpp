@@ -26,14 +26,19 @@ void PaintShapes(MemoryCanvas& canvas, const PageView& view) {
     }
     if (view.page != PagePrograms && view.page != PageSites) return;
 
+    // A field with the keyboard focus has a blue frame, 1.5 wide.
+    const auto frame = [dpi](bool focused) {
+        return focused ? FilledOutlined(Palette::Field, Palette::Accent, ScaleToDpi(1.5f, dpi))
+                       : FilledOutlined(Palette::Field, Palette::FieldOutline, ScaleToDpi(1.0f, dpi));
+    };
     const float frameRadius = ScaleToDpi(8.0f, dpi);
-    canvas.RoundRect(ToRect(ScaleToDpi(ListFrameRect, dpi)), frameRadius,
-                     FilledOutlined(Palette::Field, Palette::FieldOutline, HairlineWidth));
     const bool programs = view.page == PagePrograms;
+    const bool listFocused = view.focusedList == (programs ? IDC_APP_LIST : IDC_SITE_LIST);
+    canvas.RoundRect(ToRect(ScaleToDpi(ListFrameRect, dpi)), frameRadius,
+                     listFocused ? frame(true) : FilledOutlined(Palette::Field, Palette::FieldOutline, HairlineWidth));
     const bool focused = view.focusedEdit == (programs ? IDC_APP_EDIT : IDC_SITE_EDIT);
     canvas.RoundRect(ToRect(ScaleToDpi(programs ? AppEditFrameRect : SiteEditFrameRect, dpi)), frameRadius,
-                     FilledOutlined(Palette::Field, focused ? Palette::Accent : Palette::FieldOutline,
-                                    ScaleToDpi(focused ? 1.5f : 1.0f, dpi)));
+                     frame(focused));
 }
 
 void PaintHeader(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {

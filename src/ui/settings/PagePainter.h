@@ -23,6 +23,7 @@ struct PageView {
     int page = 0;        // 0-4
     int hoveredTab = -1; // -1 for none
     int focusedEdit = 0; // IDC_APP_EDIT or IDC_SITE_EDIT while it has the focus, else 0
+    int focusedList = 0; // IDC_APP_LIST or IDC_SITE_LIST while it has the focus, else 0
     unsigned dpi = 96;
     Settings settings;                               // one snapshot
     bool strengthSliderEnabled[2] = {true, true};    // by Axis: the acceleration strength sliders

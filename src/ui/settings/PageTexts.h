@@ -12,6 +12,10 @@ inline constexpr wchar_t ProgramVersion[] = VG_VERSION_WIDE;
 inline constexpr wchar_t HeaderSubtitle[] = L"Плавная прокрутка колесом мыши · версия " VG_VERSION_WIDE;
 inline constexpr wchar_t FooterText[] = L"Настройки применяются сразу. Esc или крестик прячут окно в трей.";
 
+// The master switch's words beside its track.
+inline constexpr wchar_t EnabledSwitchText[] = L"Включено";
+inline constexpr wchar_t DisabledSwitchText[] = L"Выключено";
+
 inline constexpr const wchar_t* TabCaptions[PageCount] = {L"Вертикаль", L"Горизонталь", L"Программы", L"Сайты",
                                                          L"Общие"};
 

@@ -17,6 +17,19 @@ LayoutRect ScaleToDpi(const LayoutRect& rect, unsigned dpi) {
             ScaleToDpi(rect.bottom, dpi)};
 }
 
+LayoutRect CentreOnWorkArea(const LayoutRect& work, int width, int height) {
+    const int left = work.left + (work.Width() - width) / 2;
+    const int top = work.top + (work.Height() - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+LayoutRect KeepOnWorkArea(const LayoutRect& work, const LayoutRect& window) {
+    // The far edge first, then the near one: when both cannot hold, the near one wins.
+    const int left = std::max(work.left, std::min(window.left, work.right - window.Width()));
+    const int top = std::max(work.top, std::min(window.top, work.bottom - window.Height()));
+    return {left, top, left + window.Width(), top + window.Height()};
+}
+
 LayoutRect TabRectAt(int index, unsigned dpi) {
     const LayoutRect strip = ScaleToDpi(TabStripRect, dpi);
     const int inset = ScaleToDpi(TabInset, dpi);
@@ -91,6 +104,14 @@ const ControlSpec* FindControl(int id) {
     const auto found = std::find_if(std::begin(Controls), std::end(Controls),
                                     [id](const ControlSpec& control) { return control.id == id; });
     return found == std::end(Controls) ? nullptr : found;
+}
+
+LayoutRect SectionHeaderRect(const LayoutRect& card) {
+    return {card.left + 20, card.top + 18, card.right - 20, card.top + 34};
+}
+
+LayoutRect SectionNoteArea(const LayoutRect& card) {
+    return {card.left + 20, card.top + 18, card.right - 20, card.top + 48};
 }
 
 LayoutRect SliderLabelRect(int row) { return {44, SliderRowTop[row], 556, SliderRowTop[row] + 20}; }

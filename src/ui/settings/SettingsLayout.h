@@ -29,6 +29,13 @@ LayoutRect ScaleToDpi(const LayoutRect& rect, unsigned dpi);
 inline constexpr int ClientWidth = 600;
 inline constexpr int ClientHeight = 604;
 
+// A window of `width` x `height` centred on a work area (integer division, as the
+// first placement does).
+LayoutRect CentreOnWorkArea(const LayoutRect& work, int width, int height);
+// `window` moved as little as needed to lie on the work area; where it is larger than
+// the work area its top-left corner stays on it, so its caption can be reached.
+LayoutRect KeepOnWorkArea(const LayoutRect& work, const LayoutRect& window);
+
 inline constexpr int PageCount = 5;
 inline constexpr int PageVertical = 0;
 inline constexpr int PageHorizontal = 1;
@@ -83,6 +90,14 @@ bool SliderRowOf(int id, int& row, bool& horizontal);
 
 // The rounded cards of a page, in 96-DPI units.
 std::span<const LayoutRect> PageCards(int page);
+
+// A card's section header line, (left + 20, top + 18)-(right - 20, top + 34).
+LayoutRect SectionHeaderRect(const LayoutRect& card);
+// Where the header's note may go: the header line (the part the title leaves, and
+// SectionNoteGap from it) and the lines below it down to just above the card's first
+// row, y = top + 48.
+LayoutRect SectionNoteArea(const LayoutRect& card);
+inline constexpr int SectionNoteGap = 16;
 
 // The frames the page painter draws around the list and the edit field of pages 2 and 3.
 inline constexpr LayoutRect ListFrameRect{44, 214, 556, 470};

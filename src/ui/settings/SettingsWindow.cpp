@@ -11,6 +11,7 @@
 #include "ui/settings/SettingsControlWindow.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SliderValues.h"
+#include "ui/tray/TrayIcon.h"
 #include "ui/tray/TrayModel.h"
 
 namespace {
@@ -58,10 +59,33 @@ void UseDarkTitleBar(HWND window) {
     DwmSetWindowAttribute(window, 35, &caption, sizeof caption); // DWMWA_CAPTION_COLOR
 }
 
-UniqueIcon LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
-    return UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(AppIconId), IMAGE_ICON,
-                                                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
-                                                    LR_DEFAULTCOLOR)));
+UniqueIcon LoadAppIcon(HINSTANCE instance, int width, int height) {
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(AppIconId), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+}
+
+UniqueIcon LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric, unsigned dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto metricsForDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (metricsForDpi) return LoadAppIcon(instance, metricsForDpi(widthMetric, dpi), metricsForDpi(heightMetric, dpi));
+    // Before Windows 10 1607 the metrics are those of the system DPI: scale them from there.
+    int systemDpi = 0;
+    if (HDC screen = GetDC(nullptr)) {
+        systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+    }
+    if (systemDpi <= 0) systemDpi = BaseDpi;
+    return LoadAppIcon(instance, MulDiv(GetSystemMetrics(widthMetric), static_cast<int>(dpi), systemDpi),
+                       MulDiv(GetSystemMetrics(heightMetric), static_cast<int>(dpi), systemDpi));
+}
+
+LayoutRect ToLayoutRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+LayoutRect WorkAreaOf(HWND window, DWORD fallback) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, fallback), &monitor);
+    return ToLayoutRect(monitor.rcWork);
 }
 
 } // namespace
@@ -85,8 +109,8 @@ bool SettingsWindow::Create(HINSTANCE instance) {
     InitCommonControlsEx(&classes);
     backgroundBrush_.reset(CreateSolidBrush(ToColorRef(Palette::WindowBackground)));
     fieldBrush_.reset(CreateSolidBrush(ToColorRef(Palette::Field)));
-    classIcon_ = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
-    classSmallIcon_ = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    classIcon_ = LoadAppIcon(instance, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    classSmallIcon_ = LoadAppIcon(instance, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
 
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -123,6 +147,7 @@ void SettingsWindow::CreateControls() {
         // Placed and sized by LayoutControls, which runs again at every DPI change.
         const HWND control = CreateSettingsControl(window_, instance_, entry, 0, {});
         controls_.push_back(control);
+        accessibility_.Attach(control);
         switch (entry.kind) {
         case ControlKind::Switch:
         case ControlKind::PushButton: AddHoverProcedure(control, HoverKind::Button, *this); break;
@@ -158,18 +183,37 @@ void SettingsWindow::LayoutControls() {
     }
 }
 
-// Client area of 600 x 604 scaled, centred on the work area of the window's monitor.
+// Client area of 600 x 604 scaled, centred on the work area of the window's monitor;
+// where that is too small the caption stays on it, so the window can still be moved.
 void SettingsWindow::PlaceWindow() {
     RECT frame = {0, 0, Scale(ClientWidth), Scale(ClientHeight)};
     AdjustForDpi(frame, dpi_);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOACTIVATE | SWP_NOZORDER);
+    const LayoutRect work = WorkAreaOf(window_, MONITOR_DEFAULTTOPRIMARY);
+    const LayoutRect place =
+        KeepOnWorkArea(work, CentreOnWorkArea(work, frame.right - frame.left, frame.bottom - frame.top));
+    SetWindowPos(window_, nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+// Monitors and their resolutions change while the window is hidden: it comes back on one.
+void SettingsWindow::MoveOntoWorkArea() {
+    RECT rect = {};
+    GetWindowRect(window_, &rect);
+    const LayoutRect now = ToLayoutRect(rect);
+    const LayoutRect kept = KeepOnWorkArea(WorkAreaOf(window_, MONITOR_DEFAULTTONEAREST), now);
+    if (kept != now)
+        SetWindowPos(window_, nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+// The class icons have the sizes of the DPI at start; after a DPI change the window gets its own.
+void SettingsWindow::ReloadIcons() {
+    UniqueIcon big = LoadAppIcon(instance_, SM_CXICON, SM_CYICON, dpi_);
+    UniqueIcon small = LoadAppIcon(instance_, SM_CXSMICON, SM_CYSMICON, dpi_);
+    if (big) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    if (small) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // Only now that the window shows the new ones can the old ones go.
+    if (big) windowIcon_ = std::move(big);
+    if (small) windowSmallIcon_ = std::move(small);
+    TrayIcon::Instance().UpdateIcon();
 }
 
 void SettingsWindow::Show(bool visible) {
@@ -179,8 +223,14 @@ void SettingsWindow::Show(bool visible) {
         return;
     }
     SyncFromSettings();
+    MoveOntoWorkArea();
     ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(window_);
+    if (dialogOpen_) {
+        BringDialogForward(); // it keeps the focus until it is closed
+    } else {
+        FocusFirstControl();
+    }
 }
 
 void SettingsWindow::SelectPage(int page) {
@@ -189,14 +239,21 @@ void SettingsWindow::SelectPage(int page) {
     // Turning redraw back on makes a window visible: a hidden window is left alone.
     const bool visible = IsWindowVisible(window_) != FALSE;
     if (visible) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    // The focus leaves a control of the page that goes away before it is hidden, for the
+    // window itself, whose tab strip Ctrl+Tab works on.
+    const HWND focus = GetFocus();
+    for (int group = 0; group < PageCount; ++group) {
+        if (group == page) continue;
+        for (HWND control : pageGroups_[group]) {
+            if (control == focus) SetFocus(window_);
+        }
+    }
     for (int group = 0; group < PageCount; ++group) {
         for (HWND control : pageGroups_[group]) ShowWindow(control, group == page ? SW_SHOW : SW_HIDE);
     }
     if (visible) SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    // The focus must not stay in a control of the page that went away.
-    const HWND focus = GetFocus();
-    if (focus && focus != window_ && !IsWindowVisible(focus)) SetFocus(window_);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    accessibility_.NotifyPageSelected(page);
 }
 
 void SettingsWindow::SyncFromSettings() {
@@ -206,8 +263,8 @@ void SettingsWindow::SyncFromSettings() {
         for (int row = 0; row < SliderRowCount; ++row)
             SendMessageW(Control(SliderId(horizontal, row)), TBM_SETPOS, TRUE, SliderPosition(row, axis));
     }
-    EnableWindow(Control(IDC_V_ACCEL_STRENGTH), settings.Vertical.AccelEnabled);
-    EnableWindow(Control(IDC_H_ACCEL_STRENGTH), settings.Horizontal.AccelEnabled);
+    EnableControl(Control(IDC_V_ACCEL_STRENGTH), settings.Vertical.AccelEnabled);
+    EnableControl(Control(IDC_H_ACCEL_STRENGTH), settings.Horizontal.AccelEnabled);
     RefreshLists();
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -229,7 +286,7 @@ void SettingsWindow::RefreshLists() {
 
 void SettingsWindow::UpdateRemoveButtons() {
     for (const auto& [list, remove] : {std::pair{IDC_APP_LIST, IDC_APP_REMOVE}, std::pair{IDC_SITE_LIST, IDC_SITE_REMOVE}})
-        EnableWindow(Control(remove), SendMessageW(Control(list), LB_GETCURSEL, 0, 0) != LB_ERR);
+        EnableControl(Control(remove), SendMessageW(Control(list), LB_GETCURSEL, 0, 0) != LB_ERR);
 }
 
 bool SettingsWindow::PreTranslateMessage(MSG& message) {

@@ -5,8 +5,11 @@
 // 600 x 604 layout in 96-DPI units with five pages of child controls. Main thread only.
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <vector>
 
+#include "platform/ComApartment.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
 
@@ -16,6 +19,7 @@
 #include "ui/settings/PagePainter.h"
 #include "ui/settings/RetryBackoff.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsAccessibility.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/ThemeFonts.h"
 
@@ -56,6 +60,8 @@ public:
     void SetHotControl(HWND control) { hotControl_ = control; }
     int FocusedEdit() const { return focusedEdit_; }
     HWND Control(int id) const;
+    // What a switch shows, read anew at each paint (and by assistive technology).
+    bool SwitchOn(int id) const;
 
 private:
     using Handler = LRESULT (SettingsWindow::*)(WPARAM, LPARAM);
@@ -80,6 +86,7 @@ private:
     // Window procedure, one handler per message (SettingsWindowMessages.cpp).
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnActivate(WPARAM, LPARAM);
+    LRESULT OnGetObject(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
@@ -114,10 +121,25 @@ private:
     void ShowAbout();
     void InvalidateScaled(const LayoutRect& rect);
 
-    // What the page painter and the switches show, read anew at each paint.
+    // What the page painter shows, read anew at each paint.
     PageView CurrentView() const;
-    bool SwitchOn(int id) const;
 
+    // The keyboard focus is never left on nothing (SettingsWindowFocus.cpp).
+    bool CanTakeFocus(HWND control) const;
+    HWND FirstControlOfPage() const;
+    void FocusFirstControl();
+    void EnableControl(HWND control, bool enabled);
+    // One modal dialog at a time, and an exit that closes it (SettingsWindowFocus.cpp).
+    std::optional<INT_PTR> RunModal(const std::function<INT_PTR()>& dialog);
+    void BringDialogForward();
+    void Exit();
+
+    // The window on its monitor: inside the work area, icons for the DPI (SettingsWindow.cpp).
+    void MoveOntoWorkArea();
+    void ReloadIcons();
+
+    // First, so it is left last: the accessible objects and the file dialog live in it.
+    ComApartment apartment_{COINIT_APARTMENTTHREADED};
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     unsigned dpi_ = BaseDpi;
@@ -126,13 +148,19 @@ private:
     UniqueGdiObject fieldBrush_;
     UniqueIcon classIcon_;
     UniqueIcon classSmallIcon_;
+    UniqueIcon windowIcon_; // set after a DPI change, at the sizes of the new DPI
+    UniqueIcon windowSmallIcon_;
     int currentPage_ = -1;
     int hoveredTab_ = -1;
     HWND hotControl_ = nullptr;
     int focusedEdit_ = 0;
+    int focusedList_ = 0; // IDC_APP_LIST or IDC_SITE_LIST while it has the focus, else 0
     HWND rememberedFocus_ = nullptr;
     RetryBackoff saveRetry_{SaveDelayMs, MaxSaveRetryMs};
     RetryBackoff trayRetry_{FirstTrayRetryMs, MaxTrayRetryMs};
+    bool dialogOpen_ = false;
+    bool exitAfterDialog_ = false; // "Выход" came while a dialog was open
     std::vector<HWND> controls_; // in the order of SettingsControls()
     std::array<std::vector<HWND>, PageCount> pageGroups_;
+    SettingsAccessibility accessibility_{*this};
 };

@@ -50,6 +50,10 @@ void SettingsWindow::OnCommand(int id, int code, HWND) {
     case IDC_APP_LIST:
     case IDC_SITE_LIST:
         if (code == LBN_SELCHANGE) UpdateRemoveButtons();
+        if (code == LBN_SETFOCUS || code == LBN_KILLFOCUS) {
+            focusedList_ = code == LBN_SETFOCUS ? id : 0;
+            InvalidateScaled(ListFrameRect); // the frame shows the focus as the edit fields' do
+        }
         return;
     case IDC_APP_EDIT:
     case IDC_SITE_EDIT:
@@ -77,7 +81,7 @@ void SettingsWindow::OnCommand(int id, int code, HWND) {
     case IDC_RESET: ResetAfterAsking(); break;
     case ID_TRAY_SETTINGS: Show(true); break;
     case ID_TRAY_ABOUT: ShowAbout(); break;
-    case ID_TRAY_EXIT: DestroyWindow(window_); break; // WM_DESTROY saves and ends the loop
+    case ID_TRAY_EXIT: Exit(); break;                 // WM_DESTROY saves and ends the loop
     default: break;                                   // IDOK included: Enter elsewhere does nothing
     }
 }
@@ -88,6 +92,7 @@ void SettingsWindow::ToggleEnabled() {
     store.SetEnabled(enabled); // saved at once
     TrayIcon::Instance().UpdateTooltip(enabled);
     InvalidateRect(Control(IDC_ENABLE_TOGGLE), nullptr, FALSE);
+    accessibility_.NotifyToggled(Control(IDC_ENABLE_TOGGLE));
 }
 
 void SettingsWindow::ToggleAcceleration(Axis axis) {
@@ -98,8 +103,10 @@ void SettingsWindow::ToggleAcceleration(Axis axis) {
     store.Apply(settings, true);
     const bool horizontal = axis == Axis::Horizontal;
     const HWND strength = Control(horizontal ? IDC_H_ACCEL_STRENGTH : IDC_V_ACCEL_STRENGTH);
-    EnableWindow(strength, values.AccelEnabled);
-    InvalidateRect(Control(horizontal ? IDC_H_ACCEL_TOGGLE : IDC_V_ACCEL_TOGGLE), nullptr, FALSE);
+    EnableControl(strength, values.AccelEnabled);
+    const HWND toggle = Control(horizontal ? IDC_H_ACCEL_TOGGLE : IDC_V_ACCEL_TOGGLE);
+    InvalidateRect(toggle, nullptr, FALSE);
+    accessibility_.NotifyToggled(toggle);
     InvalidateRect(strength, nullptr, FALSE);
     InvalidateScaled(SliderLabelRect(SliderRowCount - 1)); // the label and value turn grey or back
 }
@@ -108,6 +115,7 @@ void SettingsWindow::ToggleStartWithWindows() {
     ConfigStore& store = ConfigStore::Instance();
     store.SetStartWithWindows(!store.IsStartWithWindows()); // the registry decides, not a cached flag
     InvalidateRect(Control(IDC_AUTOSTART_TOGGLE), nullptr, FALSE);
+    accessibility_.NotifyToggled(Control(IDC_AUTOSTART_TOGGLE));
 }
 
 void SettingsWindow::AddTypedEntry(bool sites) {
@@ -136,15 +144,19 @@ void SettingsWindow::BrowseForApplication() {
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&dialog)) return; // cancelled or failed
+    // Cancelled, failed, or not opened because another dialog is.
+    const auto chosen = RunModal([&dialog] { return static_cast<INT_PTR>(GetOpenFileNameW(&dialog)); });
+    if (!chosen.value_or(FALSE)) return;
     ConfigStore::Instance().AddExcludedApp(path); // keeps only the file name
     RefreshLists();
 }
 
 void SettingsWindow::RemoveSelectedEntry(bool sites) {
     const HWND list = Control(sites ? IDC_SITE_LIST : IDC_APP_LIST);
+    const HWND remove = Control(sites ? IDC_SITE_REMOVE : IDC_APP_REMOVE);
     const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR) return;
+    const bool pressedHere = GetFocus() == remove; // refreshing the list passes the focus to it for a moment
     const std::wstring entry = ListItemText(list, static_cast<int>(index));
     ConfigStore& store = ConfigStore::Instance();
     if (sites) {
@@ -158,11 +170,15 @@ void SettingsWindow::RemoveSelectedEntry(bool sites) {
     if (count > 0) {
         SendMessageW(list, LB_SETCURSEL, std::min(index, count - 1), 0);
         UpdateRemoveButtons();
+        if (pressedHere && CanTakeFocus(remove)) SetFocus(remove); // Space again removes the next one
     }
 }
 
 void SettingsWindow::ResetAfterAsking() {
-    if (MessageBoxW(window_, ResetQuestion, ResetCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    const auto answer = RunModal([this] {
+        return static_cast<INT_PTR>(MessageBoxW(window_, ResetQuestion, ResetCaption, MB_YESNO | MB_ICONQUESTION));
+    });
+    if (answer != IDYES) return;
     KillTimer(window_, TIMER_SAVE); // a slider save still pending would undo part of the reset
     ConfigStore& store = ConfigStore::Instance();
     store.ResetToDefaults();
@@ -172,7 +188,11 @@ void SettingsWindow::ResetAfterAsking() {
     SyncFromSettings();
 }
 
-void SettingsWindow::ShowAbout() { MessageBoxW(window_, AboutText, AboutCaption, MB_ICONINFORMATION | MB_OK); }
+void SettingsWindow::ShowAbout() {
+    RunModal([this] {
+        return static_cast<INT_PTR>(MessageBoxW(window_, AboutText, AboutCaption, MB_ICONINFORMATION | MB_OK));
+    });
+}
 
 void SettingsWindow::InvalidateScaled(const LayoutRect& rect) {
     const RECT scaled = ScaledRect(rect);

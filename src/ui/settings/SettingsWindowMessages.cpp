@@ -24,6 +24,7 @@
 const SettingsWindow::Route SettingsWindow::Routes[] = {
     {WM_DESTROY, &SettingsWindow::OnDestroy},
     {WM_ACTIVATE, &SettingsWindow::OnActivate},
+    {WM_GETOBJECT, &SettingsWindow::OnGetObject},
     {WM_PAINT, &SettingsWindow::OnPaint},
     {WM_CLOSE, &SettingsWindow::OnClose},
     {WM_ENDSESSION, &SettingsWindow::OnEndSession},
@@ -88,15 +89,22 @@ LRESULT SettingsWindow::OnDestroy(WPARAM, LPARAM) {
 }
 
 LRESULT SettingsWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) != WA_INACTIVE) {
-        if (rememberedFocus_ && IsWindow(rememberedFocus_) && IsWindowVisible(rememberedFocus_)) {
-            SetFocus(rememberedFocus_);
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        rememberedFocus_ = GetFocus();
+    } else if (!HIWORD(wParam)) { // not while minimised
+        // The control that had the focus may have been disabled or hidden since.
+        const HWND focus = CanTakeFocus(rememberedFocus_) ? rememberedFocus_ : FirstControlOfPage();
+        if (focus) {
+            SetFocus(focus);
             return 0;
         }
-    } else {
-        rememberedFocus_ = GetFocus();
     }
     return Default(WM_ACTIVATE, wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (const LRESULT answer = accessibility_.AnswerForWindow(wParam, lParam)) return answer;
+    return Default(WM_GETOBJECT, wParam, lParam);
 }
 
 LRESULT SettingsWindow::OnPaint(WPARAM, LPARAM) {
@@ -115,6 +123,7 @@ PageView SettingsWindow::CurrentView() const {
     view.page = currentPage_ >= 0 ? currentPage_ : PageVertical;
     view.hoveredTab = hoveredTab_;
     view.focusedEdit = focusedEdit_;
+    view.focusedList = focusedList_;
     view.dpi = dpi_;
     const ConfigStore& store = ConfigStore::Instance();
     view.settings = store.Snapshot();
@@ -332,6 +341,7 @@ LRESULT SettingsWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
     FollowDisplayChange(); // on another monitor, perhaps with another refresh rate
     dpi_ = HIWORD(wParam);
     CreateFonts();
+    ReloadIcons();
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOACTIVATE | SWP_NOZORDER);

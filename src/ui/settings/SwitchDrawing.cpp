@@ -2,6 +2,7 @@
 
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/OwnerDraw.h"
+#include "ui/settings/PageTexts.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
 
@@ -43,7 +44,7 @@ void DrawSwitch(HDC target, const RECT& rect, const SwitchLook& look, unsigned d
     const RECT textRect{0, 0, trackLeft - ScaleToDpi(12, dpi), height};
     const HFONT font = ThemeFonts::Font(fonts.bodySemibold);
     if (look.header) {
-        canvas.Text(look.on ? L"Включено" : L"Выключено", textRect, font,
+        canvas.Text(look.on ? EnabledSwitchText : DisabledSwitchText, textRect, font,
                     look.on ? Palette::TextPrimary : Palette::TextSecondary, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
     } else {
         canvas.Text(look.text, textRect, font, Palette::TextPrimary,

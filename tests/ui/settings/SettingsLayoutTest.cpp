@@ -6,6 +6,7 @@
 
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
+#include "ui/settings/TextWrap.h"
 
 TEST(SettingsLayoutTest, ScalingRoundsLikeMulDiv) {
     EXPECT_EQ(ScaleToDpi(600, 96), 600);
@@ -108,4 +109,35 @@ TEST(SettingsLayoutTest, SliderRowsMatchTheirControls) {
     EXPECT_EQ(PageCards(PageSites).size(), 1u);
     EXPECT_EQ(PageCards(PageGeneral)[1], (LayoutRect{24, 292, 576, 540}));
     EXPECT_TRUE(PageCards(7).empty());
+}
+
+TEST(SettingsLayoutTest, WindowsStayOnTheWorkAreaWithTheirCaptionReachable) {
+    const LayoutRect work{0, 0, 1280, 984}; // a 1280 x 1024 screen with a 40 high taskbar
+    // At 96 DPI the window fits and is centred; at 192 DPI it is taller than the work
+    // area (1208 client + frame), and centring alone would put its caption above it.
+    EXPECT_EQ(KeepOnWorkArea(work, CentreOnWorkArea(work, 616, 643)), (LayoutRect{332, 170, 948, 813}));
+    const LayoutRect tall = CentreOnWorkArea(work, 1216, 1247);
+    EXPECT_LT(tall.top, 0);
+    EXPECT_EQ(KeepOnWorkArea(work, tall), (LayoutRect{32, 0, 1248, 1247}));
+    // Larger both ways, on a second monitor left of the first: the top-left corner wins.
+    const LayoutRect left{-1024, 100, 0, 868};
+    EXPECT_EQ(KeepOnWorkArea(left, {-1500, -50, -100, 1000}), (LayoutRect{-1024, 100, 376, 1150}));
+    // A window partly off an edge comes back by as much as it was off, and no more.
+    EXPECT_EQ(KeepOnWorkArea(work, {1000, 500, 1600, 1100}), (LayoutRect{680, 384, 1280, 984}));
+    EXPECT_EQ(KeepOnWorkArea(work, {100, 200, 700, 800}), (LayoutRect{100, 200, 700, 800}));
+}
+
+TEST(SettingsLayoutTest, WrappingBreaksAtSpacesOnlyWhereTheLineIsFull) {
+    const auto width = [](std::wstring_view text) { return static_cast<int>(text.size()) * 10; }; // 10 per letter
+    const std::wstring note = L"Shift + колесо или наклон колёсика вбок";
+    EXPECT_EQ(WrapAtSpaces(note, 390, width), (std::vector<std::wstring_view>{note}));
+    EXPECT_EQ(WrapAtSpaces(note, 389, width),
+              (std::vector<std::wstring_view>{L"Shift + колесо или наклон колёсика", L"вбок"}));
+    EXPECT_EQ(WrapAtSpaces(L"  один  два три ", 70, width), (std::vector<std::wstring_view>{L"один", L"два три"}));
+    // A word wider than the line stands alone; a no-break space keeps "В Firefox" together.
+    EXPECT_EQ(WrapAtSpaces(L"ab сверхдлинное cd", 50, width),
+              (std::vector<std::wstring_view>{L"ab", L"сверхдлинное", L"cd"}));
+    EXPECT_EQ(WrapAtSpaces(L"вкладки. В\u00A0Firefox", 90, width),
+              (std::vector<std::wstring_view>{L"вкладки.", L"В\u00A0Firefox"}));
+    EXPECT_TRUE(WrapAtSpaces(L"   ", 100, width).empty());
 }

@@ -16,6 +16,7 @@
 #include "ControlPreviewHost.h"
 #include "PaintedBitmap.h"
 #include "app/GdiplusSession.h"
+#include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/PagePainter.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/PushButtonDrawing.h"
@@ -93,6 +94,7 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
             view.dpi = dpi;
             view.hoveredTab = (page + 1) % PageCount;
             view.focusedEdit = page == PagePrograms ? IDC_APP_EDIT : 0; // the sites page shows the unfocused frame
+            view.focusedList = page == PageSites ? IDC_SITE_LIST : 0;   // and the focused list
             view.settings.ExcludedApps = DefaultExcludedApps();
             view.settings.Horizontal.AccelEnabled = false;
             view.strengthSliderEnabled[static_cast<int>(Axis::Horizontal)] = false;
@@ -178,9 +180,31 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
                     EXPECT_COLOUR(bitmap.Pixel(place.left + S(2), place.top + S(2)), Palette::Card);
                 }
             }
+            if (page == PageHorizontal) {
+                // The header's note ends at the header's right edge, nothing of it past the edge and
+                // nothing cut: it has as many pixels as the note drawn alone with room to spare.
+                const LayoutRect card = PageCards(page)[0];
+                const RECT area = Scaled(SectionNoteArea(card), dpi);
+                EXPECT_EQ(bitmap.CountOther({area.right, area.top, S(card.right) - 2, area.bottom}, Palette::Card), 0);
+                const RECT noteSide = {S(300), area.top, area.right, area.bottom};
+                EXPECT_GT(bitmap.CountOther({area.right - S(4), area.top, area.right, area.bottom}, Palette::Card), 0);
+                PaintedBitmap alone(S(ClientWidth), area.bottom - area.top);
+                MemoryCanvas canvas(alone.Dc(), RECT{0, 0, S(ClientWidth), area.bottom - area.top});
+                canvas.FillAll(Palette::Card);
+                canvas.WrappedText(L"Shift + колесо или наклон колёсика вбок", canvas.Bounds(), S(16),
+                                   ThemeFonts::Font(fonts.small), Palette::TextMuted, true);
+                canvas.CopyTo(alone.Dc(), 0, 0);
+                EXPECT_EQ(bitmap.CountOther(noteSide, Palette::Card), alone.CountOther(canvas.Bounds(), Palette::Card));
+            }
             if (page == PagePrograms || page == PageSites) {
-                // List and edit frames (the edit's blue while it has the focus), description, primary button.
-                EXPECT_TRUE(HairlineAt(bitmap, S(44), S(340), 1, Palette::FieldOutline, Palette::Card, Palette::Field));
+                // List and edit frames (blue while they have the focus), description, primary button.
+                if (page == PagePrograms) {
+                    EXPECT_TRUE(
+                        HairlineAt(bitmap, S(44), S(340), 1, Palette::FieldOutline, Palette::Card, Palette::Field));
+                } else {
+                    EXPECT_GT(bitmap.Count({S(44) - 1, S(340), S(44) + 3, S(340) + 1}, Palette::Accent), 0);
+                    EXPECT_EQ(bitmap.Count(Scaled(ListFrameRect, dpi), Palette::FieldOutline), 0);
+                }
                 const RECT editEdge = {S(44) - 1, S(502), S(44) + 3, S(502) + 1};
                 EXPECT_GT(bitmap.Count(editEdge, page == PagePrograms ? Palette::Accent : Palette::FieldOutline), 0);
                 EXPECT_COLOUR(at(50, 502), Palette::Field);
