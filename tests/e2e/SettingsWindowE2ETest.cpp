@@ -214,7 +214,7 @@ TEST_F(SettingsWindowE2ETest, TrayIconOpensTheWindowAndItsMenuSwitchesShowsAndEn
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(reader);
         ASSERT_TRUE(ChooseFromMenu(1));
-        Sleep(1200); // two retries come and go
+        Sleep(1200); // the first retry, 500 ms on, fails too (the next comes after 1 s more)
         EXPECT_EQ(EnabledInFile(), 0);
     }
     EXPECT_TRUE(WaitFor([&] { return EnabledInFile() == 1; }, 2000));

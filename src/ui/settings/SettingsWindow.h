@@ -131,7 +131,7 @@ private:
     void EnableControl(HWND control, bool enabled);
     // One modal dialog at a time, and an exit that closes it (SettingsWindowFocus.cpp).
     std::optional<INT_PTR> RunModal(const std::function<INT_PTR()>& dialog);
-    void BringDialogForward();
+    bool BringDialogForward(); // false when no dialog window is left (one is closing)
     void Exit();
 
     // The window on its monitor: inside the work area, icons for the DPI (SettingsWindow.cpp).
@@ -160,6 +160,8 @@ private:
     RetryBackoff trayRetry_{FirstTrayRetryMs, MaxTrayRetryMs};
     bool dialogOpen_ = false;
     bool exitAfterDialog_ = false; // "Выход" came while a dialog was open
+    int commandInHand_ = 0;        // the command being carried out
+    int commandAfterDialog_ = 0;   // a dialog command that came while another was closing
     std::vector<HWND> controls_; // in the order of SettingsControls()
     std::array<std::vector<HWND>, PageCount> pageGroups_;
     SettingsAccessibility accessibility_{*this};

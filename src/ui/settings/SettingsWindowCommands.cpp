@@ -65,6 +65,7 @@ void SettingsWindow::OnCommand(int id, int code, HWND) {
     }
     // Code 0 is a click, a menu command, Esc or a key of the lists and edit fields.
     if (code != 0) return;
+    commandInHand_ = id; // a dialog command that comes while another dialog closes runs after it
     switch (id) {
     case IDCANCEL:
     case IDC_HIDE_TO_TRAY: Show(false); break;

@@ -5,6 +5,7 @@
 #include "ui/settings/SettingsWindow.h"
 
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "ui/settings/SettingsCommands.h"
@@ -66,8 +67,10 @@ void SettingsWindow::EnableControl(HWND control, bool enabled) {
 
 std::optional<INT_PTR> SettingsWindow::RunModal(const std::function<INT_PTR()>& dialog) {
     if (dialogOpen_) {
-        // The tray menu still works while a dialog is open: that one comes forward instead of another on top.
-        BringDialogForward();
+        // The tray menu still works while a dialog is open: that one comes forward instead of
+        // another on top. A dialog already gone but not yet returned is closing: the
+        // command is taken up again once it has returned.
+        if (!BringDialogForward()) commandAfterDialog_ = commandInHand_;
         return std::nullopt;
     }
     dialogOpen_ = true;
@@ -77,11 +80,15 @@ std::optional<INT_PTR> SettingsWindow::RunModal(const std::function<INT_PTR()>& 
         DestroyWindow(window_); // WM_DESTROY saves and ends the message loop
         return std::nullopt;
     }
+    if (const int command = std::exchange(commandAfterDialog_, 0))
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     return result;
 }
 
-void SettingsWindow::BringDialogForward() {
-    for (HWND open : OwnedDialogs(window_)) SetForegroundWindow(open);
+bool SettingsWindow::BringDialogForward() {
+    const std::vector<HWND> open = OwnedDialogs(window_);
+    for (HWND dialog : open) SetForegroundWindow(dialog);
+    return !open.empty();
 }
 
 void SettingsWindow::Exit() {
