@@ -1,16 +1,18 @@
 # Developer entry points. The real work is in tools/ (shell) and CMakePresets.json.
 #   make test   - everything CI runs: builds all presets, native + sanitizer + Wine tests,
-#                 and the headless demonstration once
+#                 each fuzz target briefly, and the headless demonstration once
 #   make run    - builds the Windows program and starts it under Wine on $DISPLAY
 #   make bench  - builds the native preset and runs the benchmarks
 #   make dist   - builds the Release program and packs out/dist/Velvetglide-<version>-win64.zip
+#   make fuzz   - fuzzes the parsers of outside text, each target FUZZ_SECONDS (default 600)
 #   make clean  - removes build output
 
 SHELL := /bin/bash
 JOBS ?= 2
+FUZZ_SECONDS ?= 600
 WINE64 ?= $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null) /usr/lib/wine/wine64)
 
-.PHONY: all test run bench dist clean setup
+.PHONY: all test run bench dist fuzz clean setup
 
 all: test
 
@@ -46,6 +48,9 @@ bench: setup
 
 dist: setup
 	@JOBS=$(JOBS) tools/make-dist
+
+fuzz: setup
+	FUZZ_SECONDS=$(FUZZ_SECONDS) tools/run-fuzz
 
 clean:
 	rm -rf build out

@@ -11,6 +11,13 @@ constexpr std::wstring_view SiteTrimSet = L" \t\r\n";
 constexpr std::wstring_view AppTrimSet = L" \t\r\n\"";
 constexpr auto npos = std::wstring_view::npos;
 
+// No file name is longer (NTFS), and the configuration file's reader takes no more than 259
+// characters of an entry: a longer one could never match and would come back cut.
+constexpr size_t MaxAppEntryChars = 255;
+
+// The configuration file holds one entry per line, with no escaping.
+bool HasLineBreak(std::wstring_view text) { return text.find_first_of(L"\r\n") != npos; }
+
 std::wstring_view Trim(std::wstring_view text, std::wstring_view set) {
     const size_t first = text.find_first_not_of(set);
     if (first == npos) return {};
@@ -32,13 +39,16 @@ std::wstring NormalizeAppEntry(std::wstring_view entry) {
     if (separator != npos) name = Trim(name.substr(separator + 1), AppTrimSet);
     std::wstring result(name);
     if (!result.empty() && result.find(L'.') == std::wstring::npos) result += L".exe";
+    if (result.size() > MaxAppEntryChars || HasLineBreak(result)) return {};
     return result;
 }
 
 std::wstring NormalizeAddress(std::wstring_view address) {
     std::wstring text(Trim(address, SiteTrimSet));
     LowerCaseInPlace(text);
-    if (text.find(L' ') != std::wstring::npos) return {};
+    // A search phrase is no address; nor is text with a tab or line break inside, which no
+    // address field shows and which the cuts below could leave at either end.
+    if (text.find_first_of(SiteTrimSet) != std::wstring::npos) return {};
 
     if (HasScheme(text)) text.erase(0, text.find(L"://") + 3);
     if (text.starts_with(L"www.")) text.erase(0, 4);
@@ -60,8 +70,10 @@ std::wstring NormalizeAddress(std::wstring_view address) {
 std::wstring NormalizeSiteEntry(std::wstring_view entry) {
     std::wstring text(Trim(entry, SiteTrimSet));
     LowerCaseInPlace(text);
-    if (text.starts_with(L"*.")) text.erase(0, 2);
-    if (text.find(L' ') != std::wstring::npos) return text; // words of a title, kept as typed
+    // "*. news" is the same entry as " news": the blanks after the prefix go too.
+    if (text.starts_with(L"*.")) text = std::wstring(Trim(std::wstring_view(text).substr(2), SiteTrimSet));
+    // Words of a title, kept as typed, on one line.
+    if (text.find(L' ') != std::wstring::npos) return HasLineBreak(text) ? std::wstring{} : text;
 
     const bool hadScheme = HasScheme(text);
     std::wstring normalized = NormalizeAddress(text);

@@ -95,11 +95,18 @@ TEST(ExclusionRulesTest, NormalizeAppEntry) {
         {L"tools/", L""},
         {L"\\", L""},
         {L"C:\\Games\\ \" ", L""},
+        // A line break inside can be neither in a file name nor on one line of the file.
+        {L"Game\r\nHack", L""},
+        {L"C:\\Games\\My\nTool.exe", L""},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(Shown(c.input));
         EXPECT_EQ(ExclusionRules::NormalizeAppEntry(c.input), c.expected);
     }
+    // No file name is longer than 255 characters; a longer entry would also come back cut from the file.
+    EXPECT_EQ(ExclusionRules::NormalizeAppEntry(std::wstring(251, L'g')), std::wstring(251, L'g') + L".exe");
+    EXPECT_EQ(ExclusionRules::NormalizeAppEntry(L"C:\\" + std::wstring(255, L'g') + L".x"), L"");
+    EXPECT_EQ(ExclusionRules::NormalizeAppEntry(std::wstring(252, L'g')), L"");
 }
 
 TEST(ExclusionRulesTest, NormalizeAddress) {
@@ -147,6 +154,10 @@ TEST(ExclusionRulesTest, NormalizeAddress) {
         {L"example.com///", L"example.com"},
         {L"example.com/a//", L"example.com/a"},
         {L"///", L""},
+        // Tabs and line breaks inside are no address either (the cuts would leave them at the ends).
+        {L"example.com\t/", L""},
+        {L"http://\texample.com", L""},
+        {L"example.com/a\r\nb", L""},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(Shown(c.input));
@@ -178,6 +189,8 @@ TEST(ExclusionRulesTest, NormalizeSiteEntry) {
         {L"Some Site.com/Page?X#y", L"some site.com/page?x#y"},
         {L"https://www.example.com search", L"https://www.example.com search"},
         {L"*.News Site", L"news site"},
+        {L"*. News Site", L"news site"},
+        {L"*.\tExample.com/", L"example.com"},
         {L"Новости Дня", L"новости дня"},
         // Quotes are not blanks for sites.
         {L"\"example.com\"", L"\"example.com\""},
@@ -189,6 +202,8 @@ TEST(ExclusionRulesTest, NormalizeSiteEntry) {
         {L"://", L""},
         {L"/", L""},
         {L"?q=1", L""},
+        {L"example.com\t/", L""},
+        {L"news site\r\n[General]", L""},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(Shown(c.input));

@@ -3,6 +3,7 @@
 // every write and read keys back the way the platform's profile calls do.
 
 #include <cwchar>
+#include <cwctype>
 #include <map>
 #include <optional>
 #include <string>
