@@ -460,8 +460,7 @@ void UnitsWithAcceleration() {
             if (i > 0) g_pacer->WaitUntil(first + i * gapMs);
             last = SendNotch(120 * direction);
             if (i == 0) first = last;
-            AxisMotion::RecordNotch(model, last, direction);
-            expected += defaults.Speed * direction * AxisMotion::AccelerationMultiplier(defaults, model.notchRate);
+            expected += AxisMotion::AddNotch(model, last, direction, defaults);
         }
         WaitTrainEnd(last, DefaultDurationMs);
         long long got = 0;

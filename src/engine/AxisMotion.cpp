@@ -43,6 +43,13 @@ double AccelerationMultiplier(const AxisSettings& settings, double notchRate) {
     return 1.0 + (std::max(1.0, settings.AccelStrength) - 1.0) * ramp;
 }
 
+double AddNotch(AxisState& axis, double nowMs, double notches, const AxisSettings& settings) {
+    RecordNotch(axis, nowMs, notches);
+    const double distance = settings.Speed * notches * AccelerationMultiplier(settings, axis.notchRate);
+    Retarget(axis, nowMs, distance, settings.DurationMs, settings.Smoothing);
+    return distance;
+}
+
 void Retarget(AxisState& axis, double nowMs, double distance, double durationSetting, double smoothingSetting) {
     const double duration = std::max(MinDurationMs, durationSetting);
     double n = smoothingSetting;

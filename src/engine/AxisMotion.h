@@ -23,6 +23,12 @@ void RecordNotch(AxisState& axis, double nowMs, double notches);
 // rising linearly to AccelStrength at 18 notches/s.
 double AccelerationMultiplier(const AxisSettings& settings, double notchRate);
 
+// One notch added to the axis (axis locked): recorded in the notch rate, and its
+// distance (speed × size × the acceleration of that rate) extends or restarts the
+// curve. Returns that distance in wheel units. The engine's one notch arithmetic:
+// whoever needs the units a series of notches gives asks this on an axis of its own.
+double AddNotch(AxisState& axis, double nowMs, double notches, const AxisSettings& settings);
+
 // Extends or restarts the axis's curve by distance units (axis locked).
 void Retarget(AxisState& axis, double nowMs, double distance, double durationSetting, double smoothingSetting);
 

@@ -37,10 +37,7 @@ void ScrollEngine::QueueWheel(short delta, bool horizontal) {
     AxisState& axis = AxisFor(horizontal);
     {
         std::lock_guard<std::mutex> lock(axis.lock);
-        const double notches = delta / 120.0;
-        AxisMotion::RecordNotch(axis, now, notches);
-        const double distance = settings.Speed * notches * AxisMotion::AccelerationMultiplier(settings, axis.notchRate);
-        AxisMotion::Retarget(axis, now, distance, settings.DurationMs, settings.Smoothing);
+        AxisMotion::AddNotch(axis, now, delta / 120.0, settings);
     }
     platform_.SetWake();
 }

@@ -170,8 +170,7 @@ TEST_F(SmoothScrollingE2ETest, FastBurstAcceleratesAsTheNotchRateSays) {
         pacer.WaitUntil(first + i * 50.0);
         const double now = QpcNowMs();
         InjectWheel(120);
-        AxisMotion::RecordNotch(model, now, 1.0);
-        expected += 120 * AxisMotion::AccelerationMultiplier(defaults, model.notchRate);
+        expected += AxisMotion::AddNotch(model, now, 1.0, defaults);
     }
     const int total = Sum(target.WaitUntilQuiet()).vertical;
     std::printf("burst of 6: %d units received, %.1f expected from the intervals sent, 1161 at exactly 50 ms\n", total,

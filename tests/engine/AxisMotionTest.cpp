@@ -14,13 +14,9 @@ AxisSettings NoAccel() {
     return settings;
 }
 
-// Queues one notch the way the engine does: rate, multiplier, distance, curve.
 void Notch(AxisState& axis, double nowMs, double delta, const AxisSettings& settings = NoAccel()) {
     std::lock_guard<std::mutex> lock(axis.lock);
-    const double notches = delta / 120.0;
-    AxisMotion::RecordNotch(axis, nowMs, notches);
-    const double distance = settings.Speed * notches * AxisMotion::AccelerationMultiplier(settings, axis.notchRate);
-    AxisMotion::Retarget(axis, nowMs, distance, settings.DurationMs, settings.Smoothing);
+    AxisMotion::AddNotch(axis, nowMs, delta / 120.0, settings);
 }
 
 int32_t Frame(AxisState& axis, double nowMs) {

@@ -234,11 +234,7 @@ std::vector<std::pair<double, double>> ModelCurve(const AxisSettings& settings, 
     AxisState axis(false);
     std::vector<Segment> segments;
     for (double t : sentMs) {
-        const double notches = NotchDelta / 120.0;
-        AxisMotion::RecordNotch(axis, t, notches);
-        const double distance =
-            settings.Speed * notches * AxisMotion::AccelerationMultiplier(settings, axis.notchRate);
-        AxisMotion::Retarget(axis, t, distance, settings.DurationMs, settings.Smoothing);
+        AxisMotion::AddNotch(axis, t, NotchDelta / 120.0, settings);
         segments.push_back({axis.startTimeMs, axis.startPos, axis.targetPos, axis.startVelocity, axis.durationMs,
                             axis.smoothing});
     }
