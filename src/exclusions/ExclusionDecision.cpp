@@ -26,7 +26,7 @@ bool IsExcludedAt(int32_t x, int32_t y, PointTargetQueries& target, ProcessInfoC
 
     // The browser window under the cursor, which need not be the foreground one.
     const WindowId topLevel = target.RootOf(window);
-    wchar_t title[PointTargetQueries::TitleChars] = {}; // on the hook thread's own stack
+    wchar_t title[PointTargetQueries::TitleChars]; // on the hook thread's own stack; only [0, length) is read
     const size_t length = std::min(target.TitleOf(topLevel, title), PointTargetQueries::TitleChars - 1);
     LowerCaseInPlace(title, length);
     return ExclusionRules::IsSiteExcluded(settings, target.AddressOf(topLevel), std::wstring_view(title, length));

@@ -23,8 +23,7 @@ public:
     virtual WindowId WindowAt(int32_t x, int32_t y) = 0; // 0: none
     virtual uint32_t ProcessIdOf(WindowId window) = 0;   // 0: none
     virtual WindowId RootOf(WindowId window) = 0;        // its top-level window
-    // Writes the window's title into buffer (TitleChars, zero-filled by the caller)
-    // and returns its length.
+    // Writes the window's title into buffer (TitleChars long) and returns its length.
     virtual size_t TitleOf(WindowId topLevel, wchar_t* buffer) = 0;
     // Published by the watcher; may be empty. Valid while this object lives.
     virtual std::wstring_view AddressOf(WindowId topLevel) = 0;

@@ -46,18 +46,33 @@ std::wstring_view MainLabel(std::wstring_view host) {
     return host.substr(begin, j - begin);
 }
 
-bool IsDomainRule(std::wstring_view rule) { return rule.find(L'.') != npos && rule.find(L' ') == npos; }
+// What a rule is, found in one pass over it (the hook asks this of every rule per notch):
+// a domain rule has a "." and no space, and splits at its first "/".
+struct RuleShape {
+    bool domain = false;
+    size_t slash = npos;
+};
+
+RuleShape ShapeOf(std::wstring_view rule) {
+    unsigned dot = 0, space = 0; // no branches in the loop: it runs for every rule of every notch
+    for (const wchar_t c : rule) {
+        dot |= c == L'.';
+        space |= c == L' ';
+    }
+    return {dot && !space, rule.find(L'/')};
+}
 
 // One rule against an address already split into host and path (split once for all rules).
 bool RuleMatches(std::wstring_view rule, std::wstring_view addressHost, std::wstring_view addressPath,
                  std::wstring_view lowerTitle) {
     if (rule.empty()) return false;
-    if (!IsDomainRule(rule)) {
+    const RuleShape shape = ShapeOf(rule);
+    if (!shape.domain) {
         return Contains(lowerTitle, rule) || (!addressHost.empty() && Contains(addressHost, rule));
     }
 
-    std::wstring_view ruleHost, rulePath;
-    SplitHostPath(rule, ruleHost, rulePath);
+    const std::wstring_view ruleHost = rule.substr(0, shape.slash);
+    const std::wstring_view rulePath = shape.slash == npos ? std::wstring_view{} : rule.substr(shape.slash);
     if (!addressHost.empty()) {
         if (!HostMatches(addressHost, ruleHost)) return false;
         return rulePath.empty() || PathMatches(addressPath, rulePath);
