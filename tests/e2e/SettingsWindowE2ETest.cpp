@@ -131,9 +131,14 @@ protected:
     // Right click on the icon; true once the menu is open and painted. The menu opens
     // under the pointer, which then leaves it so that no item is highlighted.
     bool OpenMenu() {
-        ClickCentreOf(WineSystemTray::FirstIcon(), MouseButton::Right);
-        if (!WaitFor([] { return VisibleMenu() != nullptr; })) {
-            ADD_FAILURE() << "no menu after a right click on the icon";
+        // Wine's tray window now and then drops a click that comes while it repaints:
+        // a second right click, as a person would give.
+        const auto rightClick = [] {
+            ClickCentreOf(WineSystemTray::FirstIcon(), MouseButton::Right);
+            return WaitFor([] { return VisibleMenu() != nullptr; }, 2500);
+        };
+        if (!rightClick() && !rightClick()) {
+            ADD_FAILURE() << "no menu after two right clicks on the icon";
             return false;
         }
         GetWindowRect(VisibleMenu(), &menu);
@@ -198,7 +203,7 @@ TEST_F(SettingsWindowE2ETest, TrayIconOpensTheWindowAndItsMenuSwitchesShowsAndEn
 
     // The menu's first command is checked while smoothing is on and flips it in the file at once.
     ASSERT_TRUE(OpenMenu());
-    EXPECT_TRUE(FirstItemChecked());
+    EXPECT_TRUE(WaitFor([&] { return FirstItemChecked(); }, 1000)); // the check mark may be painted a moment later
     ASSERT_TRUE(CloseMenu(VK_ESCAPE));
     EXPECT_FALSE(IsWindowVisible(window));
     ASSERT_TRUE(ChooseFromMenu(1));
