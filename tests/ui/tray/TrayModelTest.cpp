@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "ui/settings/SettingsCommands.h"
 #include "ui/tray/TrayModel.h"
 
 TEST(TrayModelTest, NotificationsThemeAndTooltipDecideWhatTheIconDoesAndShows) {
