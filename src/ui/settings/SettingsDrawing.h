@@ -1,29 +1,51 @@
 #pragma once
-// WM_DRAWITEM of the settings window: which routine draws which item, and what the
-// routines read from an owner-drawn control.
+// The settings window's drawing as its window procedure dispatches it: the page on
+// WM_PAINT (and WM_PRINTCLIENT), the owner-drawn switches, push buttons and list items,
+// the sliders' custom draw, the colours of the edit fields and lists, and what a
+// control is given for the DPI. The window hands these messages here, and so does the
+// drawing tests' stand-in window: what the tests draw is what the window draws.
 
+#include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
+#include "ui/settings/PagePainter.h"
+#include "ui/settings/SettingsLayout.h"
 #include "ui/settings/ThemeFonts.h"
 
-#include <string_view>
-
-// A control's window text, up to 127 characters.
-class ItemText {
+class SettingsDrawing {
 public:
-    explicit ItemText(HWND control) { length_ = control ? GetWindowTextW(control, text_, 128) : 0; }
-    std::wstring_view View() const { return {text_, static_cast<size_t>(length_ > 0 ? length_ : 0)}; }
+    // What the drawing asks its window at each request.
+    class Source {
+    public:
+        virtual unsigned Dpi() const = 0;
+        virtual PageView CurrentView() const = 0; // read anew for each paint of the page
+        virtual bool SwitchOn(int id) const = 0;  // what a switch shows
+        virtual HWND HotControl() const = 0;      // the control under the mouse, or nullptr
+
+    protected:
+        ~Source() = default;
+    };
+
+    explicit SettingsDrawing(const Source& source);
+    SettingsDrawing(const SettingsDrawing&) = delete;
+    SettingsDrawing& operator=(const SettingsDrawing&) = delete;
+
+    // The fonts and the logo for `dpi`, made anew at each DPI change; false if a font failed.
+    bool CreateFonts(HINSTANCE instance, unsigned dpi);
+    const ThemeFonts& Fonts() const { return fonts_; }
+    ThemeFonts& Fonts() { return fonts_; }
+
+    // What of a control follows the DPI: a slider's thumb length, a list's item height,
+    // the font of the lists and edit fields.
+    void ApplyDpi(HWND control, ControlKind kind, unsigned dpi) const;
+
+    // True when `message` is one of the drawing messages above; `result` is its answer.
+    bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const;
 
 private:
-    wchar_t text_[128] = {};
-    int length_ = 0;
+    void PaintPage(HWND window, HDC dc) const;
+    bool DrawItem(const DRAWITEMSTRUCT& item) const;
+
+    const Source& source_;
+    ThemeFonts fonts_;
+    UniqueBrush fieldBrush_; // WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX
 };
-
-// Keyboard focus that the user is meant to see.
-inline bool ShowsFocusRing(const DRAWITEMSTRUCT& item) {
-    return (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
-}
-
-// List boxes get a list item, the four switches (by control id) a switch showing
-// `switchOn`, every other button a push button. `hot`: the item's control is the
-// window's hot control. False for an item of another kind (left to the default).
-bool DrawOwnerDrawnItem(const DRAWITEMSTRUCT& item, bool switchOn, bool hot, unsigned dpi, const ThemeFonts& fonts);
