@@ -22,17 +22,16 @@ setup:
 test:
 	tools/run-tests
 
-# With DISPLAY set: uses the user's own display and default Wine prefix (~/.wine),
-# not the private session of the tests: this is for looking at the program.
-# Without DISPLAY: tools/run-demo shows the program at work in a private Xvfb
-# + Wine session and writes out/glide.png, out/demo-window.png and out/glide.csv.
+# With DISPLAY set: tools/run-program starts Velvetglide.exe on that display in the
+# user's own Wine prefix (~/.wine), not the private session of the tests: this is for
+# looking at the program. Without DISPLAY: tools/run-demo shows the program at work in
+# a private Xvfb + Wine session and writes out/glide.png, out/demo-window.png and
+# out/glide.csv.
 run: setup
 	@if [ -z "$$DISPLAY" ]; then \
 		JOBS=$(JOBS) tools/run-demo; \
 	else \
-		cmake --preset mingw && cmake --build --preset mingw -j$(JOBS) --target Velvetglide || exit 1; \
-		echo "Starting Velvetglide.exe under Wine on DISPLAY=$$DISPLAY"; \
-		WINEDLLOVERRIDES="$${WINEDLLOVERRIDES:-mscoree,mshtml=}" "$(WINE64)" build/mingw/bin/Velvetglide.exe; \
+		JOBS=$(JOBS) WINE64="$(WINE64)" tools/run-program; \
 	fi
 
 bench: setup

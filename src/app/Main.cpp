@@ -3,13 +3,14 @@
 
 #include <string>
 
-#include "app/AppMessages.h"
 #include "app/CommandLine.h"
-#include "app/GdiplusSession.h"
 #include "app/TestSeams.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
 #include "exclusions/BrowserWatcher.h"
+#include "messages/RegisteredMessages.h"
+#include "platform/Dpi.h"
+#include "platform/GdiplusSession.h"
 #include "platform/UniqueHandle.h"
 #include "settings/ConfigStore.h"
 #include "ui/settings/SettingsWindow.h"
@@ -17,17 +18,11 @@
 
 namespace {
 
+constexpr wchar_t SingleInstanceMutexName[] = L"Velvetglide_SingleInstance_Mutex_9872";
+
 // A browser's automation provider that stops answering must not keep the program
 // (and its single-instance mutex) alive after Exit: past this the watcher is left behind.
 constexpr DWORD WatcherStopTimeoutMs = 1000;
-
-using SetProcessDpiAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-
-void BecomeDpiAware() {
-    auto setContext = reinterpret_cast<SetProcessDpiAwarenessContextFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
-    if (!setContext || !setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) SetProcessDPIAware();
-}
 
 void ShowStartError(const wchar_t* text) { MessageBoxW(nullptr, text, L"Ошибка", MB_ICONERROR); }
 

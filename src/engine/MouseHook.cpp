@@ -4,10 +4,11 @@
 
 #include "engine/HookWatchdog.h"
 #include "engine/ScrollEngine.h"
-#include "engine/Win32EnginePlatform.h"
 #include "engine/WheelInjection.h"
 #include "engine/WheelRouting.h"
+#include "engine/Win32EnginePlatform.h"
 #include "exclusions/ExcludedAtPoint.h"
+#include "platform/Dpi.h"
 #include "platform/UniqueHandle.h"
 #include "settings/ConfigStore.h"
 
@@ -115,13 +116,9 @@ void RunHookLoop() {
     }
 }
 
-using SetThreadDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-
 DWORD WINAPI HookThread(void*) {
     // The hook sees the same physical coordinates as the rest of the process.
-    if (auto setContext = reinterpret_cast<SetThreadDpiAwarenessContextFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext"))))
-        setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    MakeThreadPerMonitorDpiAware();
     // Creates the message queue now, so a WM_QUIT posted right after start-up is not lost.
     MSG message;
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);

@@ -7,6 +7,7 @@
 #include "exclusions/PointTargetWin32.h"
 #include "exclusions/ProcessQueriesWin32.h"
 #include "exclusions/UiAutomationTree.h"
+#include "platform/ComApartment.h"
 #include "settings/ConfigStore.h"
 
 namespace {
@@ -50,24 +51,10 @@ public:
     uint64_t TickMs() override { return GetTickCount64(); }
 };
 
-// Enters the multithreaded apartment; leaves it only if entering succeeded.
-class ComApartment {
-public:
-    ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~ComApartment() {
-        if (entered_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool entered_;
-};
-
 void RunWatcher(HANDLE stopEvent, HANDLE changedEvent, const ConfigStore& store, AddressBook& addresses,
                 BrowserWatcherThread::TreeFactory makeTree) {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-    ComApartment apartment;
+    const ComApartment apartment(COINIT_MULTITHREADED);
     // Whether or not the apartment was entered, and whether or not the automation
     // object exists: windows are still tracked and empty addresses published.
     std::unique_ptr<AutomationTree> tree = makeTree ? makeTree() : std::make_unique<UiAutomationTree>();

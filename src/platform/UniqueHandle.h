@@ -56,10 +56,18 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 
-struct GdiObjectTraits { // fonts, brushes, bitmaps, pens
-    using Handle = HGDIOBJ;
+// GDI objects, one owner type per kind so that nobody casts: fonts, brushes, bitmaps.
+template <typename H>
+struct GdiObjectTraits {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DeleteObject(h); }
+};
+
+struct MemoryDcTraits { // CreateCompatibleDC
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle dc) { DeleteDC(dc); }
 };
 
 struct IconTraits {
@@ -68,5 +76,15 @@ struct IconTraits {
     static void Close(Handle h) { DestroyIcon(h); }
 };
 
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyMenu(h); }
+};
+
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;

@@ -10,16 +10,16 @@
 #include <memory>
 #include <thread>
 
-#include "e2e/ProgramUnderTest.h"
-#include "e2e/TargetProcess.h"
-#include "e2e/WheelTargetWindow.h"
-#include "e2e/WheelTotals.h"
 #include "engine/WheelInjection.h"
 #include "exclusions/AddressBook.h"
 #include "exclusions/BrowserWatcherThread.h"
 #include "exclusions/UiAutomationTree.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
+#include "support/ProgramUnderTest.h"
+#include "support/TargetProcess.h"
+#include "support/WheelTargetWindow.h"
+#include "support/WheelTotals.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h"
-#include "e2e/TargetProcess.h"
-#include "e2e/WheelTargetWindow.h"
-#include "e2e/WheelTotals.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h"
+#include "support/TargetProcess.h"
+#include "support/WheelTargetWindow.h"
+#include "support/WheelTotals.h"
 #include "ui/settings/SettingsCommands.h"
 
 namespace {

@@ -15,11 +15,11 @@
 
 #include <oleacc.h>
 
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h"
 #include "platform/ComApartment.h"
 #include "platform/ComRef.h"
 #include "platform/UniqueHandle.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
 

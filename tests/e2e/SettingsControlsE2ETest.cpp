@@ -17,13 +17,14 @@
 #include <commctrl.h>
 
 #include "VelvetglideVersion.h"
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h"
-#include "e2e/TargetProcess.h"
-#include "e2e/WheelTotals.h"
 #include "engine/WheelInjection.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h"
+#include "support/TargetProcess.h"
+#include "support/WheelTotals.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
+#include "ui/tray/TrayModel.h"
 
 namespace {
 

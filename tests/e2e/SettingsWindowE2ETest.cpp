@@ -13,9 +13,9 @@
 
 #include <shellapi.h>
 
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h"
 #include "platform/UniqueHandle.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/SliderValues.h"

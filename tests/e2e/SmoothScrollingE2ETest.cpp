@@ -8,12 +8,12 @@
 #include <cmath>
 #include <numeric>
 
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h"
-#include "e2e/WheelTargetWindow.h"
 #include "engine/AxisMotion.h"
-#include "e2e/WheelTotals.h"
 #include "engine/WheelInjection.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h"
+#include "support/WheelTargetWindow.h"
+#include "support/WheelTotals.h"
 
 namespace {
 
@@ -188,23 +188,6 @@ TEST_F(SmoothScrollingE2ETest, SecondStartShowsTheFirstInstancesWindow) {
     for (int i = 0; i < 200 && !IsWindowVisible(window); ++i) Sleep(10);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(WaitForSingleObject(program->Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT)); // the first one runs on
-}
-
-TEST_F(SmoothScrollingE2ETest, TrayFlagsAreMatchedAnywhereAndCaseSensitively) {
-    struct Case {
-        const wchar_t* arguments;
-        bool visible;
-    };
-    for (const Case& c : {Case{L"--minimized", false}, Case{L"/x -trayicon", false}, Case{L"-Minimized", true},
-                          Case{L"", true}}) {
-        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
-        StartProgram(L"", c.arguments);
-        HWND window = program->FindSettingsWindow();
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(IsWindowVisible(window) != FALSE, c.visible);
-        ASSERT_EQ(program->ExitThroughTrayMenu(), 0);
-        program.reset();
-    }
 }
 
 TEST_F(SmoothScrollingE2ETest, ExitThroughTheTrayMenuEndsCleanlyAndReleasesTheWheel) {

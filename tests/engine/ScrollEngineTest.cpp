@@ -95,25 +95,6 @@ TEST_F(ScrollEngineTest, DroppedWhenDisabledZeroOrStopped) {
     EXPECT_FALSE(engine.AxisFor(false).active);
 }
 
-TEST_F(ScrollEngineTest, FastBurstAccelerates) {
-    // Six notches 50 ms apart with strength 2: 120 × (1 + 1.2308 + 1.6 + 1.8215 + 1.9545 + 2).
-    double expected = 0;
-    for (double m : {1.0, 1 + 1.0 * 3 / 13, 1.6, 1 + 10.68 / 13, 1 + 12.408 / 13, 2.0}) expected += 120 * m;
-    int64_t total = 0;
-    double frameMs = platform.nowMs;
-    const double burstStart = platform.nowMs;
-    for (int notch = 0; notch < 6; ++notch) {
-        platform.nowMs = burstStart + notch * 50.0;
-        engine.QueueWheel(120, false);
-        for (; frameMs < platform.nowMs + 50.0 && notch < 5; frameMs += 5.0) {
-            bool anyActive = false;
-            total += AxisMotion::Advance(engine.AxisFor(false), frameMs, anyActive);
-        }
-    }
-    total += RunTrain(frameMs).first;
-    EXPECT_EQ(total, std::lround(expected));
-}
-
 TEST_F(ScrollEngineTest, ValuesThatAreNotNumbersNeverReachASteps) {
     const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                           -std::numeric_limits<double>::infinity()};

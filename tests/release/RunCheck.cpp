@@ -24,14 +24,15 @@
 #include <shlobj.h>
 
 #include "VelvetglideVersion.h"
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h" // IsTrayIconRegistered
-#include "e2e/WheelTargetWindow.h"
-#include "e2e/WheelTotals.h"
 #include "platform/UniqueHandle.h"
 #include "settings/SettingsFile.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h" // IsTrayIconRegistered
+#include "support/WheelTargetWindow.h"
+#include "support/WheelTotals.h"
 #include "support/Win32TestFiles.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/tray/TrayModel.h"
 
 namespace {
 

@@ -18,12 +18,14 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/ProgramUnderTest.h"
-#include "e2e/WheelTargetWindow.h" // QpcNowMs, InjectWheel
 #include "engine/AxisMotion.h"
 #include "engine/Ease.h"
 #include "engine/WheelInjection.h"
+#include "platform/GdiScopes.h"
+#include "platform/UniqueHandle.h"
 #include "settings/Settings.h"
+#include "support/ProgramUnderTest.h"
+#include "support/WheelTargetWindow.h" // QpcNowMs, InjectWheel
 
 namespace {
 
@@ -119,14 +121,14 @@ private:
     }
 
     void Paint(HWND window) {
-        PAINTSTRUCT ps;
-        HDC screen = BeginPaint(window, &ps);
+        const PaintDc screen(window);
         RECT client;
         GetClientRect(window, &client);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        HGDIOBJ oldFont = SelectObject(dc, font_);
+        const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+        const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+        const SelectedObject selectedBitmap(memory.get(), bitmap.get());
+        const SelectedObject selectedFont(memory.get(), font_.get());
+        const HDC dc = memory.get();
         SetBkMode(dc, TRANSPARENT);
 
         double scroll;
@@ -169,26 +171,20 @@ private:
         RECT line2{12, 34, client.right, 58};
         DrawTextW(dc, status.c_str(), -1, &line2, DT_SINGLELINE);
 
-        BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-        SelectObject(dc, oldFont);
-        SelectObject(dc, oldBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        EndPaint(window, &ps);
+        BitBlt(screen.get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     }
 
     static void Fill(HDC dc, const RECT& r, COLORREF color) {
-        HBRUSH brush = CreateSolidBrush(color);
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
+        const UniqueBrush brush(CreateSolidBrush(color));
+        FillRect(dc, &r, brush.get());
     }
 
     void Run() {
         UINT lines = 3;
         SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
         linesPerNotch_ = lines == 0 || lines == WHEEL_PAGESCROLL ? 3 : static_cast<int>(lines);
-        font_ = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"DejaVu Sans");
+        font_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"DejaVu Sans"));
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -202,7 +198,7 @@ private:
         SetEvent(created_);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-        DeleteObject(font_);
+        font_.reset();
         UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
     }
 
@@ -212,7 +208,7 @@ private:
     int shownCount_ = 0, shownMarked_ = 0, shownUnits_ = 0;
     double scrollPx_ = 0;
     int linesPerNotch_ = 3; // signed: delta * lines must stay negative for a notch down
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     HWND window_ = nullptr;
     HANDLE created_ = nullptr;
     std::thread thread_;

@@ -1,15 +1,10 @@
 #include "ui/settings/AccessibleInfo.h"
 
-#include "ui/settings/PageTexts.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsTexts.h"
 #include "ui/settings/SliderValues.h"
 
 namespace {
-
-constexpr wchar_t TabStripName[] = L"Страницы настроек";
-constexpr wchar_t ToggleAction[] = L"Переключить";
-constexpr wchar_t PressAction[] = L"Нажать";
-constexpr wchar_t SelectAction[] = L"Выбрать";
 
 long CommonState(const ControlFacts& facts) {
     long state = AccessibleState::Focusable;

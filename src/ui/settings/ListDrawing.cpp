@@ -1,5 +1,6 @@
 #include "ui/settings/ListDrawing.h"
 
+#include "platform/GdiScopes.h"
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/Palette.h"
 
@@ -18,7 +19,7 @@ void DrawListItem(HDC target, const RECT& rect, bool selected, std::wstring_view
                          Filled(Palette::SelectedItem));
     }
     const int margin = ScaleToDpi(12, dpi);
-    canvas.Text(text, {margin, 0, width - margin, height}, ThemeFonts::Font(fonts.body), Palette::TextPrimary,
+    canvas.Text(text, {margin, 0, width - margin, height}, fonts.body.get(), Palette::TextPrimary,
                 DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     canvas.CopyTo(target, rect.left, rect.top);
 }
@@ -45,13 +46,11 @@ void DrawEmptyListHint(HDC target, const RECT& client, HFONT font, std::wstring_
 
 bool PaintEmptyList(HWND list, std::wstring_view hint) {
     if (SendMessageW(list, LB_GETCOUNT, 0, 0) != 0) return false;
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(list, &paint);
+    const PaintDc dc(list);
     if (dc) {
         RECT client;
         GetClientRect(list, &client);
-        DrawEmptyListHint(dc, client, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)), hint);
+        DrawEmptyListHint(dc.get(), client, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)), hint);
     }
-    EndPaint(list, &paint);
     return true;
 }

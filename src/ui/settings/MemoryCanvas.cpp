@@ -32,14 +32,7 @@ int LineWidth(HDC dc, std::wstring_view line) {
 
 MemoryCanvas::MemoryCanvas(HDC target, int width, int height)
     : width_(std::max(width, 1)), height_(std::max(height, 1)), dc_(CreateCompatibleDC(target)),
-      bitmap_(CreateCompatibleBitmap(target, width_, height_)) {
-    if (dc_ && bitmap_) selected_ = SelectObject(dc_.get(), bitmap_.get());
-}
-
-MemoryCanvas::~MemoryCanvas() {
-    graphics_.reset();
-    if (selected_) SelectObject(dc_.get(), selected_);
-}
+      bitmap_(CreateCompatibleBitmap(target, width_, height_)), selected_(dc_ ? dc_.get() : nullptr, bitmap_.get()) {}
 
 void MemoryCanvas::Fill(const RECT& rect, std::uint32_t rgb) {
     CloseShapes();
@@ -75,24 +68,22 @@ void MemoryCanvas::Text(std::wstring_view text, const RECT& rect, HFONT font, st
                         int characterExtra) {
     CloseShapes();
     const HDC dc = dc_.get();
-    const HGDIOBJ previousFont = SelectObject(dc, font);
+    const SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(rgb));
     const int previousExtra = SetTextCharacterExtra(dc, characterExtra);
     RECT bounds = rect;
     DrawTextW(dc, text.data(), static_cast<int>(text.size()), &bounds, format | DT_NOPREFIX);
     SetTextCharacterExtra(dc, previousExtra);
-    SelectObject(dc, previousFont);
 }
 
 int MemoryCanvas::TextWidth(std::wstring_view text, HFONT font, int characterExtra) {
     CloseShapes();
     const HDC dc = dc_.get();
-    const HGDIOBJ previousFont = SelectObject(dc, font);
+    const SelectedObject selectedFont(dc, font);
     const int previousExtra = SetTextCharacterExtra(dc, characterExtra);
     const int width = LineWidth(dc, text);
     SetTextCharacterExtra(dc, previousExtra);
-    SelectObject(dc, previousFont);
     return width;
 }
 
@@ -100,7 +91,7 @@ void MemoryCanvas::WrappedText(std::wstring_view text, const RECT& rect, int fir
                                std::uint32_t rgb, bool alignRight) {
     CloseShapes();
     const HDC dc = dc_.get();
-    const HGDIOBJ previousFont = SelectObject(dc, font);
+    const SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(rgb));
     const UINT previousAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
@@ -116,7 +107,6 @@ void MemoryCanvas::WrappedText(std::wstring_view text, const RECT& rect, int fir
         top += metrics.tmHeight;
     }
     SetTextAlign(dc, previousAlign);
-    SelectObject(dc, previousFont);
 }
 
 void MemoryCanvas::Icon(HICON icon, int x, int y, int size) {

@@ -3,6 +3,7 @@
 // bitmap, GDI+ shapes on it and GDI text over them, copied to the screen in one
 // BitBlt. Every drawing routine of the settings window paints through one.
 
+#include "platform/GdiScopes.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
 #include "ui/settings/RoundRect.h"
@@ -14,12 +15,6 @@
 
 inline RECT ToRect(const LayoutRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle dc) { DeleteDC(dc); }
-};
-
 class MemoryCanvas {
 public:
     // A picture compatible with `target`, at least 1 x 1 pixels.
@@ -27,11 +22,11 @@ public:
     // A picture the size of `area` (drawn at its own origin, copied back to `area`).
     MemoryCanvas(HDC target, const RECT& area)
         : MemoryCanvas(target, area.right - area.left, area.bottom - area.top) {}
-    ~MemoryCanvas();
+    ~MemoryCanvas() { CloseShapes(); }
     MemoryCanvas(const MemoryCanvas&) = delete;
     MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 
-    explicit operator bool() const { return selected_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(selected_); }
     HDC Dc() const { return dc_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -70,8 +65,8 @@ private:
 
     int width_;
     int height_;
-    UniqueHandle<MemoryDcTraits> dc_;
-    UniqueGdiObject bitmap_;
-    HGDIOBJ selected_ = nullptr; // what the DC held before our bitmap, put back before the bitmap goes
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    SelectedObject selected_; // the bitmap in the DC, put out again before the bitmap goes
     std::unique_ptr<Gdiplus::Graphics> graphics_;
 };

@@ -1,7 +1,7 @@
 #include "ui/settings/PageContent.h"
 
-#include "ui/settings/PageTexts.h"
 #include "ui/settings/Palette.h"
+#include "ui/settings/SettingsTexts.h"
 #include "ui/settings/SliderValues.h"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ RECT Scaled(const LayoutRect& rect, unsigned dpi) { return ToRect(ScaleToDpi(rec
 void PaintSectionHeader(MemoryCanvas& canvas, const LayoutRect& card, const wchar_t* title, const wchar_t* note,
                         const PageView& view, const ThemeFonts& fonts) {
     const RECT rect = Scaled(SectionHeaderRect(card), view.dpi);
-    const HFONT titleFont = ThemeFonts::Font(fonts.section);
+    const HFONT titleFont = fonts.section.get();
     const int letterSpacing = ScaleToDpi(1, view.dpi);
     canvas.Text(title, rect, titleFont, Palette::TextSecondary, DT_LEFT | SingleLine, letterSpacing);
     if (!note) return;
@@ -24,14 +24,14 @@ void PaintSectionHeader(MemoryCanvas& canvas, const LayoutRect& card, const wcha
     RECT noteRect = Scaled(SectionNoteArea(card), view.dpi);
     const int titleRight = rect.left + canvas.TextWidth(title, titleFont, letterSpacing);
     noteRect.left = std::max<LONG>(noteRect.left, titleRight + ScaleToDpi(SectionNoteGap, view.dpi));
-    canvas.WrappedText(note, noteRect, rect.bottom - rect.top, ThemeFonts::Font(fonts.small), Palette::TextMuted, true);
+    canvas.WrappedText(note, noteRect, rect.bottom - rect.top, fonts.small.get(), Palette::TextMuted, true);
 }
 
 void PaintSliderRows(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
     const bool horizontal = view.page == PageHorizontal;
     const Axis axis = horizontal ? Axis::Horizontal : Axis::Vertical;
     const AxisSettings& settings = view.settings.ForAxis(axis);
-    const HFONT font = ThemeFonts::Font(fonts.bodySemibold);
+    const HFONT font = fonts.bodySemibold.get();
     for (int row = 0; row < SliderRowCount; ++row) {
         const bool enabled = row != AccelStrengthRow || view.strengthSliderEnabled[static_cast<int>(axis)];
         const RECT rect = Scaled(SliderLabelRect(row), view.dpi);
@@ -43,7 +43,7 @@ void PaintSliderRows(MemoryCanvas& canvas, const PageView& view, const ThemeFont
 }
 
 void PaintDescription(MemoryCanvas& canvas, std::wstring_view text, const PageView& view, const ThemeFonts& fonts) {
-    canvas.Text(text, Scaled({44, 174, 556, 208}, view.dpi), ThemeFonts::Font(fonts.small), Palette::TextSecondary,
+    canvas.Text(text, Scaled(PageDescriptionRect, view.dpi), fonts.small.get(), Palette::TextSecondary,
                 DT_LEFT | DT_WORDBREAK);
 }
 
@@ -56,22 +56,14 @@ void PaintSystemBlock(MemoryCanvas& canvas, const PageView& view, const ThemeFon
                                                  system.configPath,
                                                  ProgramVersion};
     const unsigned dpi = view.dpi;
-    constexpr int firstTop = 334;
-    constexpr int rowHeight = 30; // six rows in the space of the card (334 to 514)
     for (int row = 0; row < SystemRowCount; ++row) {
-        const int top = firstTop + row * rowHeight;
-        const int bottom = top + rowHeight;
-        canvas.Text(SystemRowLabels[row], Scaled({44, top, 556, bottom}, dpi), ThemeFonts::Font(fonts.body),
-                    Palette::TextSecondary, DT_LEFT | SingleLine);
+        canvas.Text(SystemRowLabels[row], Scaled(SystemRowRect(row), dpi), fonts.body.get(), Palette::TextSecondary,
+                    DT_LEFT | SingleLine);
         // A long path keeps its file name and loses its middle.
         const UINT ellipsis = row == ConfigPathRow ? DT_PATH_ELLIPSIS : 0;
-        canvas.Text(values[row], Scaled({220, top, 556, bottom}, dpi), ThemeFonts::Font(fonts.bodySemibold),
-                    Palette::TextPrimary, DT_RIGHT | SingleLine | ellipsis);
-        if (row + 1 < SystemRowCount) {
-            const int lineTop = ScaleToDpi(bottom, dpi);
-            canvas.Fill({ScaleToDpi(44, dpi), lineTop, ScaleToDpi(556, dpi), lineTop + std::max(1, ScaleToDpi(1, dpi))},
-                        Palette::CardOutline);
-        }
+        canvas.Text(values[row], Scaled(SystemValueRect(row), dpi), fonts.bodySemibold.get(), Palette::TextPrimary,
+                    DT_RIGHT | SingleLine | ellipsis);
+        if (row + 1 < SystemRowCount) canvas.Fill(ToRect(SystemSeparatorAt(row, dpi)), Palette::CardOutline);
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/PageContent.h"
-#include "ui/settings/PageTexts.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsTexts.h"
 
 namespace {
 
@@ -43,12 +43,11 @@ void PaintShapes(MemoryCanvas& canvas, const PageView& view) {
 
 void PaintHeader(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
     const unsigned dpi = view.dpi;
-    canvas.Icon(fonts.logo.get(), ScaleToDpi(24, dpi), ScaleToDpi(22, dpi), ScaleToDpi(32, dpi));
+    canvas.Icon(fonts.logo.get(), ScaleToDpi(LogoRect.left, dpi), ScaleToDpi(LogoRect.top, dpi),
+                ScaleToDpi(LogoRect.Width(), dpi));
     constexpr UINT line = DT_LEFT | DT_SINGLELINE | DT_VCENTER;
-    canvas.Text(ProgramName, ToRect(ScaleToDpi(LayoutRect{66, 18, 380, 40}, dpi)), ThemeFonts::Font(fonts.title),
-                Palette::TextPrimary, line);
-    canvas.Text(HeaderSubtitle, ToRect(ScaleToDpi(LayoutRect{66, 40, 380, 58}, dpi)), ThemeFonts::Font(fonts.small),
-                Palette::TextSecondary, line);
+    canvas.Text(ProgramName, ToRect(ScaleToDpi(TitleRect, dpi)), fonts.title.get(), Palette::TextPrimary, line);
+    canvas.Text(HeaderSubtitle, ToRect(ScaleToDpi(SubtitleRect, dpi)), fonts.small.get(), Palette::TextSecondary, line);
 }
 
 void PaintTabCaptions(MemoryCanvas& canvas, const PageView& view, const ThemeFonts& fonts) {
@@ -56,7 +55,7 @@ void PaintTabCaptions(MemoryCanvas& canvas, const PageView& view, const ThemeFon
         const std::uint32_t colour = tab == view.page         ? Palette::TextOnAccent
                                      : tab == view.hoveredTab ? Palette::TextPrimary
                                                               : Palette::TextSecondary;
-        canvas.Text(TabCaptions[tab], ToRect(TabRectAt(tab, view.dpi)), ThemeFonts::Font(fonts.bodySemibold), colour,
+        canvas.Text(TabCaptions[tab], ToRect(TabRectAt(tab, view.dpi)), fonts.bodySemibold.get(), colour,
                     DT_CENTER | DT_SINGLELINE | DT_VCENTER);
     }
 }
@@ -71,7 +70,7 @@ void PaintSettingsPage(HDC target, const RECT& client, const PageView& view, con
     PaintHeader(canvas, view, fonts);
     PaintTabCaptions(canvas, view, fonts);
     PaintPageContent(canvas, view, fonts);
-    canvas.Text(FooterText, ToRect(ScaleToDpi(LayoutRect{24, 556, 410, 592}, view.dpi)), ThemeFonts::Font(fonts.small),
-                Palette::TextMuted, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    canvas.Text(FooterText, ToRect(ScaleToDpi(FooterTextRect, view.dpi)), fonts.small.get(), Palette::TextMuted,
+                DT_LEFT | DT_SINGLELINE | DT_VCENTER);
     canvas.CopyTo(target, client.left, client.top);
 }

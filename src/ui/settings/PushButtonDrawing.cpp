@@ -1,7 +1,7 @@
 #include "ui/settings/PushButtonDrawing.h"
 
 #include "ui/settings/MemoryCanvas.h"
-#include "ui/settings/OwnerDraw.h"
+#include "ui/settings/OwnerDrawnItem.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
 
@@ -33,7 +33,7 @@ void DrawPushButton(HDC target, const RECT& rect, const PushButtonLook& look, un
     const std::uint32_t textColour = look.disabled ? Palette::TextMuted
                                      : look.primary ? Palette::TextOnAccent
                                                     : Palette::TextPrimary;
-    canvas.Text(look.text, canvas.Bounds(), ThemeFonts::Font(fonts.bodySemibold), textColour,
+    canvas.Text(look.text, canvas.Bounds(), fonts.bodySemibold.get(), textColour,
                 DT_CENTER | DT_SINGLELINE | DT_VCENTER);
     canvas.CopyTo(target, rect.left, rect.top);
 }

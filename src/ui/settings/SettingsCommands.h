@@ -1,6 +1,6 @@
 #pragma once
-// Every id that reaches the settings window as a command: its controls, the tray
-// menu's commands, and its one timer. No windows.h: the layout tables use them too.
+// The ids of the settings window's controls and timers. No windows.h: the layout
+// tables use them too. (The tray menu's commands are the tray's: ui/tray/TrayModel.h.)
 
 // Controls, in creation (and Tab) order.
 inline constexpr int IDC_ENABLE_TOGGLE = 2001;
@@ -26,12 +26,6 @@ inline constexpr int IDC_SITE_REMOVE = 2044;
 inline constexpr int IDC_AUTOSTART_TOGGLE = 2031;
 inline constexpr int IDC_RESET = 2032;
 inline constexpr int IDC_HIDE_TO_TRAY = 2034;
-
-// The tray icon's context menu.
-inline constexpr int ID_TRAY_TOGGLE = 3001;
-inline constexpr int ID_TRAY_SETTINGS = 3002;
-inline constexpr int ID_TRAY_ABOUT = 3003;
-inline constexpr int ID_TRAY_EXIT = 3004;
 
 // The deferred save after slider movements, also retrying a save that failed
 // (500 ms, doubling up to 30 s).

@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsLayout.h"
 
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsTexts.h"
 
 #include <algorithm>
 
@@ -49,10 +50,6 @@ int HitTestTabAt(int x, int y, unsigned dpi) {
 
 namespace {
 
-constexpr const wchar_t AccelToggleText[] = L"Ускорять при быстром вращении колеса";
-constexpr const wchar_t AddText[] = L"Добавить";
-constexpr const wchar_t RemoveText[] = L"Удалить";
-
 constexpr LayoutRect SpeedRect{36, 206, 564, 236};
 constexpr LayoutRect DurationRect{36, 268, 564, 298};
 constexpr LayoutRect SmoothingRect{36, 330, 564, 360};
@@ -74,18 +71,18 @@ constexpr ControlSpec Controls[] = {
     {IDC_H_SMOOTHING, Slider, PageHorizontal, SmoothingRect, L"", false},
     {IDC_H_ACCEL_TOGGLE, Switch, PageHorizontal, AccelToggleRect, AccelToggleText, false},
     {IDC_H_ACCEL_STRENGTH, Slider, PageHorizontal, AccelStrengthRect, L"", false},
-    {IDC_APP_LIST, List, PagePrograms, ListRect, L"Пока пусто. Добавьте программу ниже", false},
-    {IDC_APP_EDIT, Edit, PagePrograms, {56, 492, 268, 512}, L"например, game.exe", false},
+    {IDC_APP_LIST, List, PagePrograms, ListRect, AppListHint, false},
+    {IDC_APP_EDIT, Edit, PagePrograms, {56, 492, 268, 512}, AppEditCue, false},
     {IDC_APP_ADD, PushButton, PagePrograms, {288, 484, 380, 520}, AddText, true},
-    {IDC_APP_BROWSE, PushButton, PagePrograms, {388, 484, 472, 520}, L"Обзор…", false},
+    {IDC_APP_BROWSE, PushButton, PagePrograms, {388, 484, 472, 520}, BrowseText, false},
     {IDC_APP_REMOVE, PushButton, PagePrograms, {480, 484, 556, 520}, RemoveText, false},
-    {IDC_SITE_LIST, List, PageSites, ListRect, L"Пока пусто. Впишите сайт ниже, например wikipedia.org", false},
-    {IDC_SITE_EDIT, Edit, PageSites, {56, 492, 360, 512}, L"например, wikipedia.org", false},
+    {IDC_SITE_LIST, List, PageSites, ListRect, SiteListHint, false},
+    {IDC_SITE_EDIT, Edit, PageSites, {56, 492, 360, 512}, SiteEditCue, false},
     {IDC_SITE_ADD, PushButton, PageSites, {380, 484, 468, 520}, AddText, true},
     {IDC_SITE_REMOVE, PushButton, PageSites, {476, 484, 556, 520}, RemoveText, false},
-    {IDC_AUTOSTART_TOGGLE, Switch, PageGeneral, {44, 176, 556, 208}, L"Запускать вместе с Windows (сразу в трей)", false},
-    {IDC_RESET, PushButton, PageGeneral, {44, 222, 264, 258}, L"Сбросить все настройки", false},
-    {IDC_HIDE_TO_TRAY, PushButton, AllPages, {416, 556, 576, 592}, L"Свернуть в трей", false},
+    {IDC_AUTOSTART_TOGGLE, Switch, PageGeneral, {44, 176, 556, 208}, AutostartToggleText, false},
+    {IDC_RESET, PushButton, PageGeneral, {44, 222, 264, 258}, ResetText, false},
+    {IDC_HIDE_TO_TRAY, PushButton, AllPages, {416, 556, 576, 592}, HideToTrayText, false},
 };
 
 constexpr int VerticalSliders[SliderRowCount] = {IDC_V_SPEED, IDC_V_DURATION, IDC_V_SMOOTHING, IDC_V_ACCEL_STRENGTH};
@@ -138,4 +135,26 @@ std::span<const LayoutRect> PageCards(int page) {
     case PageGeneral: return GeneralCards;
     default: return {};
     }
+}
+
+namespace {
+constexpr int SystemFirstRowTop = 334;
+constexpr int SystemRowHeight = 30;
+constexpr int SystemValueLeft = 220;
+} // namespace
+
+LayoutRect SystemRowRect(int row) {
+    const int top = SystemFirstRowTop + row * SystemRowHeight;
+    return {44, top, 556, top + SystemRowHeight};
+}
+
+LayoutRect SystemValueRect(int row) {
+    LayoutRect rect = SystemRowRect(row);
+    rect.left = SystemValueLeft;
+    return rect;
+}
+
+LayoutRect SystemSeparatorAt(int row, unsigned dpi) {
+    const LayoutRect scaled = ScaleToDpi(SystemRowRect(row), dpi);
+    return {scaled.left, scaled.bottom, scaled.right, scaled.bottom + std::max(1, ScaleToDpi(1, dpi))};
 }

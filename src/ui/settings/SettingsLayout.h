@@ -43,6 +43,14 @@ inline constexpr int PagePrograms = 2;
 inline constexpr int PageSites = 3;
 inline constexpr int PageGeneral = 4;
 
+// The header: the logo, the program's name and the subtitle under it (the master
+// switch at its right is a control of the table below).
+inline constexpr LayoutRect LogoRect{24, 22, 56, 54};
+inline constexpr LayoutRect TitleRect{66, 18, 380, 40};
+inline constexpr LayoutRect SubtitleRect{66, 40, 380, 58};
+// The footer's note, left of the "hide to tray" button.
+inline constexpr LayoutRect FooterTextRect{24, 556, 410, 592};
+
 inline constexpr LayoutRect TabStripRect{24, 80, 576, 118};
 inline constexpr int TabInset = 4;
 
@@ -75,6 +83,10 @@ inline constexpr int SliderRowTop[SliderRowCount] = {184, 246, 308, 474};
 // The row's label and value line, (44, y)-(556, y + 20).
 LayoutRect SliderLabelRect(int row);
 
+// The trackbars' thumb length, and the height of an item of the two lists.
+inline constexpr int SliderThumbLength = 22;
+inline constexpr int ListItemHeight = 30;
+
 // Trackbar range and steps of each row: speed, duration (ms), smoothing and
 // acceleration strength (both in tenths).
 struct SliderRange {
@@ -99,11 +111,20 @@ LayoutRect SectionHeaderRect(const LayoutRect& card);
 LayoutRect SectionNoteArea(const LayoutRect& card);
 inline constexpr int SectionNoteGap = 16;
 
+// The description under the section header of pages 2 and 3, word-wrapped.
+inline constexpr LayoutRect PageDescriptionRect{44, 174, 556, 208};
+
 // The frames the page painter draws around the list and the edit field of pages 2 and 3.
 inline constexpr LayoutRect ListFrameRect{44, 214, 556, 470};
 inline constexpr LayoutRect AppEditFrameRect{44, 484, 280, 520};
 inline constexpr LayoutRect SiteEditFrameRect{44, 484, 372, 520};
 
-// Sites shown as examples in the site page's cue, empty-list hint and description.
-inline constexpr wchar_t ExampleSiteDomain[] = L"wikipedia.org";
-inline constexpr wchar_t ExampleSiteAddress[] = L"github.com/explore";
+// The system block of the general page: six rows of 30 from y = 334 in its second
+// card, each with its label at the left of the whole row and its value right-aligned
+// from x = 220, a separator line under each row but the last.
+inline constexpr int SystemRowCount = 6;
+LayoutRect SystemRowRect(int row);
+LayoutRect SystemValueRect(int row);
+// The separator under `row`, in client pixels at `dpi`: from the row's scaled bottom
+// edge, one scaled pixel high and never less than one.
+LayoutRect SystemSeparatorAt(int row, unsigned dpi);

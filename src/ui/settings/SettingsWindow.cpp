@@ -3,13 +3,15 @@
 #include <commctrl.h>
 #include <dwmapi.h>
 
-#include "app/AppMessages.h"
+#include "messages/RegisteredMessages.h"
+#include "platform/Dpi.h"
 #include "settings/ConfigStore.h"
 #include "ui/settings/ControlSubclass.h"
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/Palette.h"
-#include "ui/settings/SettingsControlWindow.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsControlWindow.h"
+#include "ui/settings/SettingsTexts.h"
 #include "ui/settings/SliderValues.h"
 #include "ui/tray/TrayIcon.h"
 #include "ui/tray/TrayModel.h"
@@ -17,38 +19,6 @@
 namespace {
 
 constexpr DWORD WindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr wchar_t WindowTitle[] = L"Velvetglide — настройки";
-
-// Optional user32 functions (Windows 10 1607 and later), looked up once by name.
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-
-template <typename Fn>
-Fn User32Function(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-unsigned WindowDpi(HWND window) {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    if (getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(window)) return dpi;
-    }
-    int dpi = 0;
-    if (HDC dc = GetDC(window)) {
-        dpi = GetDeviceCaps(dc, LOGPIXELSX);
-        ReleaseDC(window, dc);
-    }
-    return dpi > 0 ? static_cast<unsigned>(dpi) : BaseDpi;
-}
-
-void AdjustForDpi(RECT& rect, unsigned dpi) {
-    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
-    if (adjustForDpi) {
-        adjustForDpi(&rect, WindowStyle, FALSE, 0, dpi);
-    } else {
-        AdjustWindowRectEx(&rect, WindowStyle, FALSE, 0);
-    }
-}
 
 // Dark caption to match the client area; older builds know only some of the attributes.
 void UseDarkTitleBar(HWND window) {
@@ -65,18 +35,7 @@ UniqueIcon LoadAppIcon(HINSTANCE instance, int width, int height) {
 }
 
 UniqueIcon LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric, unsigned dpi) {
-    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto metricsForDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-    if (metricsForDpi) return LoadAppIcon(instance, metricsForDpi(widthMetric, dpi), metricsForDpi(heightMetric, dpi));
-    // Before Windows 10 1607 the metrics are those of the system DPI: scale them from there.
-    int systemDpi = 0;
-    if (HDC screen = GetDC(nullptr)) {
-        systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
-        ReleaseDC(nullptr, screen);
-    }
-    if (systemDpi <= 0) systemDpi = BaseDpi;
-    return LoadAppIcon(instance, MulDiv(GetSystemMetrics(widthMetric), static_cast<int>(dpi), systemDpi),
-                       MulDiv(GetSystemMetrics(heightMetric), static_cast<int>(dpi), systemDpi));
+    return LoadAppIcon(instance, SystemMetricForDpi(widthMetric, dpi), SystemMetricForDpi(heightMetric, dpi));
 }
 
 LayoutRect ToLayoutRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
@@ -108,7 +67,6 @@ bool SettingsWindow::Create(HINSTANCE instance) {
     const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
     backgroundBrush_.reset(CreateSolidBrush(ToColorRef(Palette::WindowBackground)));
-    fieldBrush_.reset(CreateSolidBrush(ToColorRef(Palette::Field)));
     classIcon_ = LoadAppIcon(instance, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     classSmallIcon_ = LoadAppIcon(instance, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
 
@@ -119,7 +77,7 @@ bool SettingsWindow::Create(HINSTANCE instance) {
     windowClass.hIcon = classIcon_.get();
     windowClass.hIconSm = classSmallIcon_.get();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(backgroundBrush_.get());
+    windowClass.hbrBackground = backgroundBrush_.get();
     windowClass.lpszClassName = SettingsWindowClass;
     RegisterClassExW(&windowClass);
 
@@ -140,7 +98,7 @@ bool SettingsWindow::Create(HINSTANCE instance) {
     return true;
 }
 
-bool SettingsWindow::CreateFonts() { return fonts_.Create(instance_, dpi_); }
+bool SettingsWindow::CreateFonts() { return drawing_.CreateFonts(instance_, dpi_); }
 
 void SettingsWindow::CreateControls() {
     for (const ControlSpec& entry : SettingsControls()) {
@@ -165,21 +123,12 @@ void SettingsWindow::CreateControls() {
 
 void SettingsWindow::LayoutControls() {
     const auto table = SettingsControls();
-    const HFONT body = ThemeFonts::Font(fonts_.body);
     for (size_t i = 0; i < table.size() && i < controls_.size(); ++i) {
         const HWND control = controls_[i];
         const RECT rect = ScaledRect(table[i].rect);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                      SWP_NOACTIVATE | SWP_NOZORDER);
-        switch (table[i].kind) {
-        case ControlKind::Slider: SendMessageW(control, TBM_SETTHUMBLENGTH, Scale(22), 0); break;
-        case ControlKind::List:
-            SendMessageW(control, LB_SETITEMHEIGHT, 0, Scale(30));
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(body), TRUE);
-            break;
-        case ControlKind::Edit: SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(body), TRUE); break;
-        default: break;
-        }
+        drawing_.ApplyDpi(control, table[i].kind, dpi_);
     }
 }
 
@@ -187,7 +136,7 @@ void SettingsWindow::LayoutControls() {
 // where that is too small the caption stays on it, so the window can still be moved.
 void SettingsWindow::PlaceWindow() {
     RECT frame = {0, 0, Scale(ClientWidth), Scale(ClientHeight)};
-    AdjustForDpi(frame, dpi_);
+    AdjustWindowRectForDpi(frame, WindowStyle, dpi_);
     const LayoutRect work = WorkAreaOf(window_, MONITOR_DEFAULTTOPRIMARY);
     const LayoutRect place =
         KeepOnWorkArea(work, CentreOnWorkArea(work, frame.right - frame.left, frame.bottom - frame.top));

@@ -16,16 +16,15 @@
 #include <commctrl.h>
 
 #include "settings/Settings.h"
-#include "ui/settings/PagePainter.h"
 #include "ui/settings/RetryBackoff.h"
-#include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsAccessibility.h"
+#include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsDrawing.h"
 #include "ui/settings/SettingsLayout.h"
-#include "ui/settings/ThemeFonts.h"
 
 inline constexpr wchar_t SettingsWindowClass[] = L"Velvetglide_SettingsClass";
 
-class SettingsWindow {
+class SettingsWindow : private SettingsDrawing::Source {
 public:
     static SettingsWindow& Instance();
 
@@ -49,19 +48,19 @@ public:
     RECT TabRect(int index) const;
     int HitTestTab(POINT client) const;
 
-    // What the controls' own procedures (hover, keys) read.
-    unsigned Dpi() const { return dpi_; }
+    // What the controls' own procedures (hover, keys) and the drawing read.
+    unsigned Dpi() const override { return dpi_; }
     int Scale(int value) const { return ScaleToDpi(value, dpi_); }
     RECT ScaledRect(const LayoutRect& rect) const;
-    const ThemeFonts& Fonts() const { return fonts_; }
+    const ThemeFonts& Fonts() const { return drawing_.Fonts(); }
     int CurrentPage() const { return currentPage_; }
     int HoveredTab() const { return hoveredTab_; }
-    HWND HotControl() const { return hotControl_; }
+    HWND HotControl() const override { return hotControl_; }
     void SetHotControl(HWND control) { hotControl_ = control; }
     int FocusedEdit() const { return focusedEdit_; }
     HWND Control(int id) const;
     // What a switch shows, read anew at each paint (and by assistive technology).
-    bool SwitchOn(int id) const;
+    bool SwitchOn(int id) const override;
 
 private:
     using Handler = LRESULT (SettingsWindow::*)(WPARAM, LPARAM);
@@ -87,21 +86,15 @@ private:
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnActivate(WPARAM, LPARAM);
     LRESULT OnGetObject(WPARAM, LPARAM);
-    LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);
     LRESULT OnSetCursor(WPARAM, LPARAM);
-    LRESULT OnDrawItem(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM);
-    LRESULT OnMeasureItem(WPARAM, LPARAM);
-    LRESULT OnNotify(WPARAM, LPARAM);
     LRESULT OnDisplayChange(WPARAM, LPARAM);
     LRESULT OnNcDestroy(WPARAM, LPARAM);
     LRESULT OnCommandMessage(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnHScroll(WPARAM, LPARAM);
-    LRESULT OnCtlColorField(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnMouseLeave(WPARAM, LPARAM);
@@ -122,7 +115,7 @@ private:
     void InvalidateScaled(const LayoutRect& rect);
 
     // What the page painter shows, read anew at each paint.
-    PageView CurrentView() const;
+    PageView CurrentView() const override;
 
     // The keyboard focus is never left on nothing (SettingsWindowFocus.cpp).
     bool CanTakeFocus(HWND control) const;
@@ -143,9 +136,8 @@ private:
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     unsigned dpi_ = BaseDpi;
-    ThemeFonts fonts_; // the five fonts and the header logo
-    UniqueGdiObject backgroundBrush_;
-    UniqueGdiObject fieldBrush_;
+    SettingsDrawing drawing_{*this}; // the fonts, the header logo and the fields' brush
+    UniqueBrush backgroundBrush_;
     UniqueIcon classIcon_;
     UniqueIcon classSmallIcon_;
     UniqueIcon windowIcon_; // set after a DPI change, at the sizes of the new DPI

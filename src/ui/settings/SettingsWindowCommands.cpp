@@ -10,27 +10,13 @@
 #include <algorithm>
 #include <string>
 
-#include "VelvetglideVersion.h"
 #include "settings/ConfigStore.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsTexts.h"
 #include "ui/tray/TrayIcon.h"
+#include "ui/tray/TrayModel.h"
 
 namespace {
-
-constexpr wchar_t ResetQuestion[] = L"Сбросить все настройки, списки программ и сайтов к стандартным?";
-constexpr wchar_t ResetCaption[] = L"Сброс настроек";
-constexpr wchar_t AboutCaption[] = L"О программе Velvetglide";
-constexpr wchar_t AboutText[] =
-    L"Velvetglide v" VG_VERSION_WIDE L"\n\n"
-    L"Плавная прокрутка колесом мыши во всех программах Windows 10/11.\n\n"
-    L"• Кадры анимации с частотой монитора 144 / 180 / 240 / 360 Гц\n"
-    L"• Таймер высокой точности вместо Sleep()\n"
-    L"• Мягкий старт, скорость не сбрасывается между щелчками\n"
-    L"• Горизонтальная прокрутка (Shift + колесо)\n"
-    L"• Ctrl + колесо (масштаб) работает как обычно\n"
-    L"• Исключения для программ и сайтов";
-// Pairs of description and pattern, ending with an empty pair.
-constexpr wchar_t BrowseFilter[] = L"Программы (*.exe)\0*.exe\0Все файлы (*.*)\0*.*\0";
 
 constexpr size_t TypedEntryCapacity = 512; // with its terminating zero
 

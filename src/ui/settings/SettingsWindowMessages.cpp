@@ -1,5 +1,6 @@
-// The settings window's procedure: the two registered messages first, then one
-// handler per window message through the route table.
+// The settings window's procedure: the two registered messages first, then the
+// drawing messages (SettingsDrawing), then one handler per window message through the
+// route table.
 
 #include "ui/settings/SettingsWindow.h"
 
@@ -9,14 +10,11 @@
 #include <cwchar>
 #include <utility>
 
-#include "app/AppMessages.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
+#include "messages/RegisteredMessages.h"
 #include "settings/ConfigStore.h"
-#include "ui/settings/OwnerDraw.h"
-#include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
-#include "ui/settings/SliderDrawing.h"
 #include "ui/settings/SliderValues.h"
 #include "ui/tray/TrayIcon.h"
 #include "ui/tray/TrayModel.h"
@@ -25,22 +23,15 @@ const SettingsWindow::Route SettingsWindow::Routes[] = {
     {WM_DESTROY, &SettingsWindow::OnDestroy},
     {WM_ACTIVATE, &SettingsWindow::OnActivate},
     {WM_GETOBJECT, &SettingsWindow::OnGetObject},
-    {WM_PAINT, &SettingsWindow::OnPaint},
     {WM_CLOSE, &SettingsWindow::OnClose},
     {WM_ENDSESSION, &SettingsWindow::OnEndSession},
     {WM_SETTINGCHANGE, &SettingsWindow::OnSettingChange},
     {WM_SETCURSOR, &SettingsWindow::OnSetCursor},
-    {WM_DRAWITEM, &SettingsWindow::OnDrawItem},
-    {WM_ERASEBKGND, &SettingsWindow::OnEraseBackground},
-    {WM_MEASUREITEM, &SettingsWindow::OnMeasureItem},
-    {WM_NOTIFY, &SettingsWindow::OnNotify},
     {WM_DISPLAYCHANGE, &SettingsWindow::OnDisplayChange},
     {WM_NCDESTROY, &SettingsWindow::OnNcDestroy},
     {WM_COMMAND, &SettingsWindow::OnCommandMessage},
     {WM_TIMER, &SettingsWindow::OnTimer},
     {WM_HSCROLL, &SettingsWindow::OnHScroll},
-    {WM_CTLCOLOREDIT, &SettingsWindow::OnCtlColorField},
-    {WM_CTLCOLORLISTBOX, &SettingsWindow::OnCtlColorField},
     {WM_MOUSEMOVE, &SettingsWindow::OnMouseMove},
     {WM_LBUTTONDOWN, &SettingsWindow::OnLButtonDown},
     {WM_MOUSELEAVE, &SettingsWindow::OnMouseLeave},
@@ -69,6 +60,8 @@ LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         Show(true);
         return 0;
     }
+    LRESULT drawn = 0;
+    if (drawing_.OnMessage(window_, message, wParam, lParam, drawn)) return drawn;
     for (const Route& route : Routes) {
         if (route.message == message) return (this->*route.handler)(wParam, lParam);
     }
@@ -105,17 +98,6 @@ LRESULT SettingsWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
 LRESULT SettingsWindow::OnGetObject(WPARAM wParam, LPARAM lParam) {
     if (const LRESULT answer = accessibility_.AnswerForWindow(wParam, lParam)) return answer;
     return Default(WM_GETOBJECT, wParam, lParam);
-}
-
-LRESULT SettingsWindow::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT paint;
-    if (const HDC dc = BeginPaint(window_, &paint)) {
-        RECT client;
-        GetClientRect(window_, &client);
-        PaintSettingsPage(dc, client, CurrentView(), fonts_);
-    }
-    EndPaint(window_, &paint);
-    return 0;
 }
 
 PageView SettingsWindow::CurrentView() const {
@@ -179,31 +161,6 @@ LRESULT SettingsWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
         }
     }
     return Default(WM_SETCURSOR, wParam, lParam);
-}
-
-LRESULT SettingsWindow::OnDrawItem(WPARAM wParam, LPARAM lParam) {
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (DrawOwnerDrawnItem(item, SwitchOn(static_cast<int>(item.CtlID)), item.hwndItem == hotControl_, dpi_, fonts_))
-        return TRUE;
-    return Default(WM_DRAWITEM, wParam, lParam);
-}
-
-LRESULT SettingsWindow::OnEraseBackground(WPARAM, LPARAM) { return 1; } // the paint covers everything
-
-LRESULT SettingsWindow::OnMeasureItem(WPARAM wParam, LPARAM lParam) {
-    auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-    if (item.CtlType != ODT_LISTBOX) return Default(WM_MEASUREITEM, wParam, lParam);
-    item.itemHeight = static_cast<UINT>(Scale(30));
-    return TRUE;
-}
-
-LRESULT SettingsWindow::OnNotify(WPARAM wParam, LPARAM lParam) {
-    const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-    int row = 0;
-    bool horizontal = false;
-    if (header.code == static_cast<UINT>(NM_CUSTOMDRAW) && SliderRowOf(static_cast<int>(header.idFrom), row, horizontal))
-        return DrawSliderCustom(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), header.hwndFrom == hotControl_, dpi_);
-    return Default(WM_NOTIFY, wParam, lParam);
 }
 
 // The frame rate follows the display's: a mode change, a monitor plugged in or out,
@@ -303,13 +260,6 @@ LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM lParam) {
     SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr); // restarts the delay
     InvalidateScaled(SliderLabelRect(row)); // the value text follows
     return 0;
-}
-
-LRESULT SettingsWindow::OnCtlColorField(WPARAM wParam, LPARAM) {
-    const auto dc = reinterpret_cast<HDC>(wParam);
-    SetBkColor(dc, ToColorRef(Palette::Field));
-    SetTextColor(dc, ToColorRef(Palette::TextPrimary));
-    return reinterpret_cast<LRESULT>(fieldBrush_.get());
 }
 
 LRESULT SettingsWindow::OnMouseMove(WPARAM, LPARAM lParam) {

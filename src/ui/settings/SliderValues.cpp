@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "ui/settings/SettingsTexts.h"
+
 namespace {
 
 constexpr bool InTenths(int row) { return row == SmoothingRow || row == AccelStrengthRow; }
@@ -29,8 +31,6 @@ void AppendNumber(std::wstring& text, int value) {
     text.append(buffer, result.ptr);
 }
 
-constexpr wchar_t Separator[] = L"  ·  ";
-
 } // namespace
 
 int SliderPosition(int row, const AxisSettings& axis) {
@@ -52,9 +52,9 @@ void SetFromSliderPosition(int row, int position, AxisSettings& axis) {
 }
 
 const wchar_t* SmoothingName(double smoothing) {
-    if (smoothing >= 3.5) return L"ультрамягко";
-    if (smoothing >= 2.5) return L"шелковисто";
-    return L"умеренно";
+    if (smoothing >= 3.5) return UltraSoftSmoothing;
+    if (smoothing >= 2.5) return SilkySmoothing;
+    return ModerateSmoothing;
 }
 
 std::wstring SliderValueText(int row, bool horizontal, const AxisSettings& axis) {
@@ -64,24 +64,24 @@ std::wstring SliderValueText(int row, bool horizontal, const AxisSettings& axis)
         AppendNumber(text, axis.Speed);
         if (!horizontal) {
             // 40 wheel units make about one line at the system's usual three lines per notch.
-            text += Separator;
-            text += L'≈';
+            text += ValueSeparator;
+            text += ApproximatelySign;
             AppendNumber(text, axis.Speed / 40.0, 1);
-            text += L" строки";
+            text += LinesUnit;
         }
         break;
     case DurationRow:
         AppendNumber(text, axis.DurationMs);
-        text += L" мс";
+        text += MillisecondsUnit;
         break;
     case SmoothingRow:
         AppendNumber(text, axis.Smoothing, 1);
-        text += Separator;
+        text += ValueSeparator;
         text += SmoothingName(axis.Smoothing);
         break;
     default:
         AppendNumber(text, axis.AccelStrength, 1);
-        text += L'×';
+        text += TimesSign;
         break;
     }
     return text;

@@ -1,6 +1,7 @@
 #pragma once
 // What the slider rows of the two axis pages show and change: the trackbar position
-// of each setting and back, the row labels, and the value texts beside them.
+// of each setting and back, and the value texts beside them (their words and the row
+// labels are in SettingsTexts.h).
 
 #include <string>
 
@@ -11,9 +12,6 @@ inline constexpr int SpeedRow = 0;
 inline constexpr int DurationRow = 1;
 inline constexpr int SmoothingRow = 2;
 inline constexpr int AccelStrengthRow = 3;
-
-inline constexpr const wchar_t* SliderRowLabels[SliderRowCount] = {L"Скорость", L"Длительность анимации",
-                                                                  L"Сглаживание", L"Сила ускорения"};
 
 // The trackbar position that shows the row's setting: speed and duration as they
 // are, smoothing and strength in tenths rounded halves away from zero. Kept inside

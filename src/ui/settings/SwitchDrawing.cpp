@@ -1,10 +1,10 @@
 #include "ui/settings/SwitchDrawing.h"
 
 #include "ui/settings/MemoryCanvas.h"
-#include "ui/settings/OwnerDraw.h"
-#include "ui/settings/PageTexts.h"
+#include "ui/settings/OwnerDrawnItem.h"
 #include "ui/settings/Palette.h"
 #include "ui/settings/SettingsCommands.h"
+#include "ui/settings/SettingsTexts.h"
 
 void DrawSwitch(HDC target, const RECT& rect, const SwitchLook& look, unsigned dpi, const ThemeFonts& fonts) {
     MemoryCanvas canvas(target, rect);
@@ -42,7 +42,7 @@ void DrawSwitch(HDC target, const RECT& rect, const SwitchLook& look, unsigned d
     }
 
     const RECT textRect{0, 0, trackLeft - ScaleToDpi(12, dpi), height};
-    const HFONT font = ThemeFonts::Font(fonts.bodySemibold);
+    const HFONT font = fonts.bodySemibold.get();
     if (look.header) {
         canvas.Text(look.on ? EnabledSwitchText : DisabledSwitchText, textRect, font,
                     look.on ? Palette::TextPrimary : Palette::TextSecondary, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);

@@ -15,15 +15,13 @@ constexpr COLORREF ToColorRef(std::uint32_t rgb) {
 inline constexpr int LogoIconId = IDI_VELVETGLIDE;
 
 struct ThemeFonts {
-    UniqueGdiObject title;        // 17 px, 600: the program name in the header
-    UniqueGdiObject body;         // 13 px, 400: edits, lists, system labels
-    UniqueGdiObject bodySemibold; // 13 px, 600: tabs, slider rows, switches, buttons, system values
-    UniqueGdiObject small;        // 12 px, 400: subtitle, notes, descriptions, footer
-    UniqueGdiObject section;      // 11 px, 700: section headers
+    UniqueFont title;        // 17 px, 600: the program name in the header
+    UniqueFont body;         // 13 px, 400: edits, lists, system labels
+    UniqueFont bodySemibold; // 13 px, 600: tabs, slider rows, switches, buttons, system values
+    UniqueFont small;        // 12 px, 400: subtitle, notes, descriptions, footer
+    UniqueFont section;      // 11 px, 700: section headers
     UniqueIcon logo;              // icon 101 at 32 x 32 scaled
 
     // Makes all six anew for `dpi`; false if a font could not be made.
     bool Create(HINSTANCE instance, unsigned dpi);
-
-    static HFONT Font(const UniqueGdiObject& font) { return static_cast<HFONT>(font.get()); }
 };

@@ -3,22 +3,13 @@
 #include <commctrl.h>
 #include <cwchar>
 
-#include "app/AppMessages.h"
 #include "settings/ConfigStore.h"
-#include "ui/settings/SettingsCommands.h"
 #include "ui/tray/TrayModel.h"
 
 namespace {
 
 constexpr UINT IconId = 1;
 TrayIcon::NotifyFunction g_notify = Shell_NotifyIconW;
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
 
 void CopyTooltip(NOTIFYICONDATAW& data, bool enabled) {
     wcsncpy(data.szTip, TrayTooltip(enabled), std::size(data.szTip) - 1);

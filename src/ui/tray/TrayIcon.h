@@ -8,6 +8,9 @@
 
 #include <shellapi.h>
 
+// The icon's notifications, sent to its owner window.
+inline constexpr UINT WM_TRAYICON = WM_APP + 1;
+
 class TrayIcon {
 public:
     static TrayIcon& Instance();

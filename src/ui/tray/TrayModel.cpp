@@ -1,6 +1,6 @@
 #include "ui/tray/TrayModel.h"
 
-#include "ui/settings/SettingsCommands.h"
+#include "ui/tray/TrayTexts.h"
 
 namespace {
 
@@ -11,17 +11,17 @@ constexpr unsigned LeftButtonDoubleClick = 0x0203;
 constexpr unsigned RightButtonUp = 0x0205;
 
 constexpr TrayMenuItem MenuItems[] = {
-    {ID_TRAY_TOGGLE, L"Плавная прокрутка активна"},
+    {ID_TRAY_TOGGLE, TrayMenuToggleText},
     {0, L""},
-    {ID_TRAY_SETTINGS, L"Настройки..."},
-    {ID_TRAY_ABOUT, L"О программе..."},
+    {ID_TRAY_SETTINGS, TrayMenuSettingsText},
+    {ID_TRAY_ABOUT, TrayMenuAboutText},
     {0, L""},
-    {ID_TRAY_EXIT, L"Выход"},
+    {ID_TRAY_EXIT, TrayMenuExitText},
 };
 
 } // namespace
 
-const wchar_t* TrayTooltip(bool enabled) { return enabled ? L"Velvetglide - Включено" : L"Velvetglide (Отключено)"; }
+const wchar_t* TrayTooltip(bool enabled) { return enabled ? TrayTooltipEnabled : TrayTooltipDisabled; }
 
 int TrayGlyphIconId(bool valueRead, unsigned long lightTheme) {
     return valueRead && lightTheme != 0 ? BlackGlyphIconId : WhiteGlyphIconId;

@@ -7,6 +7,12 @@
 
 #include "resources/ResourceIds.h"
 
+// The context menu's commands, sent to the icon's owner as WM_COMMAND.
+inline constexpr int ID_TRAY_TOGGLE = 3001;
+inline constexpr int ID_TRAY_SETTINGS = 3002;
+inline constexpr int ID_TRAY_ABOUT = 3003;
+inline constexpr int ID_TRAY_EXIT = 3004;
+
 // Icon groups of the program's resources.
 inline constexpr int AppIconId = IDI_VELVETGLIDE;
 inline constexpr int WhiteGlyphIconId = IDI_TRAY_GLYPH_WHITE;

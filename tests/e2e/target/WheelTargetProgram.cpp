@@ -8,8 +8,8 @@
 #include <cwchar>
 #include <cstdlib>
 
-#include "e2e/TargetReport.h"
-#include "e2e/WheelTargetWindow.h"
+#include "support/TargetReport.h"
+#include "support/WheelTargetWindow.h"
 
 namespace {
 

@@ -2,11 +2,8 @@
 
 #include "ui/settings/ListDrawing.h"
 #include "ui/settings/MemoryCanvas.h"
-#include "ui/settings/OwnerDraw.h"
-#include "ui/settings/Palette.h"
-#include "ui/settings/SettingsControlWindow.h"
 #include "ui/settings/SettingsCommands.h"
-#include "ui/settings/SliderDrawing.h"
+#include "ui/settings/SettingsControlWindow.h"
 #include "ui/settings/SliderValues.h"
 
 #include <commctrl.h>
@@ -26,12 +23,12 @@ void RegisterHostClass(HINSTANCE instance, WNDPROC procedure) {
 
 } // namespace
 
-ControlPreviewHost::ControlPreviewHost(const PageView& view, bool startWithWindows, const ThemeFonts& fonts)
-    : view_(view), startWithWindows_(startWithWindows), fonts_(fonts),
-      fieldBrush_(CreateSolidBrush(ToColorRef(Palette::Field))) {
+ControlPreviewHost::ControlPreviewHost(const PageView& view, bool startWithWindows)
+    : view_(view), startWithWindows_(startWithWindows) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    drawing_.CreateFonts(instance, view.dpi);
     RegisterHostClass(instance, Procedure);
     window_ = CreateWindowExW(0, HostClass, L"preview", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                               ScaleToDpi(ClientWidth, view.dpi), ScaleToDpi(ClientHeight, view.dpi), nullptr, nullptr,
@@ -44,28 +41,23 @@ ControlPreviewHost::~ControlPreviewHost() {
 }
 
 void ControlPreviewHost::CreateControls(HINSTANCE instance) {
-    const unsigned dpi = view_.dpi;
     for (const ControlSpec& entry : SettingsControls()) {
         if (entry.page != view_.page && entry.page != AllPages) continue;
-        const LayoutRect place = ScaleToDpi(entry.rect, dpi);
-        const HWND control = CreateSettingsControl(window_, instance, entry, WS_VISIBLE, ToRect(place));
+        const HWND control =
+            CreateSettingsControl(window_, instance, entry, WS_VISIBLE, ToRect(ScaleToDpi(entry.rect, view_.dpi)));
         if (!control) continue;
         children_.push_back({&entry, control});
+        drawing_.ApplyDpi(control, entry.kind, view_.dpi);
         int row = 0;
         bool horizontal = false;
         if (entry.kind == ControlKind::Slider && SliderRowOf(entry.id, row, horizontal)) {
-            SendMessageW(control, TBM_SETTHUMBLENGTH, ScaleToDpi(22, dpi), 0);
             const AxisSettings& axis = view_.settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical);
             SendMessageW(control, TBM_SETPOS, TRUE, SliderPosition(row, axis));
             if (row == AccelStrengthRow) EnableWindow(control, view_.strengthSliderEnabled[horizontal ? 1 : 0]);
         } else if (entry.kind == ControlKind::List) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
-            SendMessageW(control, LB_SETITEMHEIGHT, 0, ScaleToDpi(30, dpi));
             const auto& entries = entry.id == IDC_APP_LIST ? view_.settings.ExcludedApps : view_.settings.ExcludedSites;
-            for (const std::wstring& entry : entries)
-                SendMessageW(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        } else if (entry.kind == ControlKind::Edit) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ThemeFonts::Font(fonts_.body)), FALSE);
+            for (const std::wstring& text : entries)
+                SendMessageW(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
     }
 }
@@ -96,15 +88,14 @@ bool ControlPreviewHost::SwitchOn(int id) const {
 }
 
 void ControlPreviewHost::Render(HDC target) const {
-    const RECT client = {0, 0, ScaleToDpi(ClientWidth, view_.dpi), ScaleToDpi(ClientHeight, view_.dpi)};
-    PaintSettingsPage(target, client, view_, fonts_);
+    SendMessageW(window_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
     for (const Child& child : children_) {
         // Each control prints into a picture of its own size: a control may clip to its
         // client rectangle in device units, which an offset origin would misplace.
         const RECT place = PlaceOf(child.entry->id);
         MemoryCanvas piece(target, place.right - place.left, place.bottom - place.top);
         if (child.entry->kind == ControlKind::List && SendMessageW(child.handle, LB_GETCOUNT, 0, 0) == 0) {
-            DrawEmptyListHint(piece.Dc(), {0, 0, piece.Width(), piece.Height()}, ThemeFonts::Font(fonts_.body),
+            DrawEmptyListHint(piece.Dc(), {0, 0, piece.Width(), piece.Height()}, drawing_.Fonts().body.get(),
                               child.entry->text);
         } else {
             // As in a real paint: the background first (an owner-drawn list leaves the space below its last item to it).
@@ -115,45 +106,15 @@ void ControlPreviewHost::Render(HDC target) const {
     }
 }
 
+// The window's own drawing dispatch answers the drawing messages; the rest is default.
 LRESULT CALLBACK ControlPreviewHost::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<ControlPreviewHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<ControlPreviewHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT ControlPreviewHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (DrawOwnerDrawnItem(item, SwitchOn(static_cast<int>(item.CtlID)), false, view_.dpi, fonts_)) return TRUE;
-        break;
-    }
-    case WM_MEASUREITEM: {
-        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (item.CtlType != ODT_LISTBOX) break;
-        item.itemHeight = ScaleToDpi(30, view_.dpi);
-        return TRUE;
-    }
-    case WM_NOTIFY: {
-        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        int row = 0;
-        bool horizontal = false;
-        if (header.code == static_cast<UINT>(NM_CUSTOMDRAW) && SliderRowOf(static_cast<int>(header.idFrom), row, horizontal))
-            return DrawSliderCustom(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), false, view_.dpi);
-        break;
-    }
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, ToColorRef(Palette::Field));
-        SetTextColor(dc, ToColorRef(Palette::TextPrimary));
-        return reinterpret_cast<LRESULT>(fieldBrush_.get());
-    }
-    default: break;
-    }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    const auto* self = reinterpret_cast<const ControlPreviewHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    LRESULT result = 0;
+    if (self && self->drawing_.OnMessage(window, message, wParam, lParam, result)) return result;
+    return DefWindowProcW(window, message, wParam, lParam);
 }

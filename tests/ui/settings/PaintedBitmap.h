@@ -1,11 +1,13 @@
 #pragma once
 // A 32-bit top-down bitmap to paint into and read back, for the drawing tests.
 
+#include "platform/GdiScopes.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Win32.h"
 #include "ui/settings/MemoryCanvas.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,15 +24,12 @@ public:
         void* bits = nullptr;
         bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         bits_ = static_cast<const std::uint32_t*>(bits);
-        if (bitmap_) previous_ = SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~PaintedBitmap() {
-        if (previous_) SelectObject(dc_.get(), previous_);
+        selected_.emplace(dc_.get(), bitmap_.get());
     }
     PaintedBitmap(const PaintedBitmap&) = delete;
     PaintedBitmap& operator=(const PaintedBitmap&) = delete;
 
-    bool Valid() const { return bits_ != nullptr && previous_ != nullptr; }
+    bool Valid() const { return bits_ != nullptr && selected_ && *selected_; }
     HDC Dc() const { return dc_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -91,22 +90,22 @@ public:
 private:
     int width_;
     int height_;
-    UniqueHandle<MemoryDcTraits> dc_;
-    UniqueGdiObject bitmap_;
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
     const std::uint32_t* bits_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    std::optional<SelectedObject> selected_; // the bitmap in the DC until the bitmap goes
 };
 
 // An opaque icon of one colour, standing in for the logo so its place can be measured.
 inline UniqueIcon SolidIcon(int size, std::uint32_t rgb) {
     std::vector<std::uint32_t> pixels(static_cast<size_t>(size) * size, 0xFF000000 | rgb);
-    UniqueGdiObject colour(CreateBitmap(size, size, 1, 32, pixels.data()));
-    UniqueGdiObject mask(CreateBitmap(size, size, 1, 1, nullptr));
-    const HDC maskDc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(maskDc, mask.get());
-    PatBlt(maskDc, 0, 0, size, size, BLACKNESS); // an all-black mask: every pixel is the icon's own
-    SelectObject(maskDc, previous);
-    DeleteDC(maskDc);
-    ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.get()), static_cast<HBITMAP>(colour.get())};
+    const UniqueBitmap colour(CreateBitmap(size, size, 1, 32, pixels.data()));
+    const UniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
+    {
+        const UniqueMemoryDc maskDc(CreateCompatibleDC(nullptr));
+        const SelectedObject selected(maskDc.get(), mask.get());
+        PatBlt(maskDc.get(), 0, 0, size, size, BLACKNESS); // an all-black mask: every pixel is the icon's own
+    }
+    ICONINFO info = {TRUE, 0, 0, mask.get(), colour.get()};
     return UniqueIcon(CreateIconIndirect(&info));
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -50,38 +49,99 @@ TEST(SettingsLayoutTest, HitTestingFindsTheTabUnderThePoint) {
     }
 }
 
-TEST(SettingsLayoutTest, ControlTableGroupsPagesInCreationOrder) {
-    std::vector<int> pages[PageCount];
-    std::vector<int> everyPage;
-    std::set<int> ids;
-    for (const ControlSpec& control : SettingsControls()) {
-        EXPECT_TRUE(ids.insert(control.id).second) << control.id;
-        EXPECT_EQ(FindControl(control.id), &control);
-        EXPECT_GE(control.rect.left, 0);
-        EXPECT_LE(control.rect.right, ClientWidth);
-        EXPECT_LE(control.rect.bottom, ClientHeight);
-        EXPECT_GT(control.rect.Width(), 0);
-        EXPECT_GT(control.rect.Height(), 0);
-        (control.page == AllPages ? everyPage : pages[control.page]).push_back(control.id);
+namespace {
+
+bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Overlap(const LayoutRect& a, const LayoutRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Tab order reads like the page: the next control is below the previous one, or on
+// the same line further right.
+bool ReadsAfter(const LayoutRect& next, const LayoutRect& previous) {
+    const bool sameLine = next.top < previous.bottom && previous.top < next.bottom;
+    return sameLine ? next.left >= previous.right : next.top >= previous.bottom;
+}
+
+bool InsideACard(const LayoutRect& rect, int page) {
+    for (const LayoutRect& card : PageCards(page))
+        if (Inside(rect, card)) return true;
+    return false;
+}
+
+} // namespace
+
+// Every page shows its controls inside its cards, none over another, in Tab order as
+// they read; the header switch and the footer button, on every page, stay clear of the
+// cards; the painted parts (section headers, slider lines, frames, description, system
+// rows) sit in their cards around the controls they belong to.
+TEST(SettingsLayoutTest, PagesHoldTheirControlsInTheirCardsInReadingOrder) {
+    const auto controls = SettingsControls();
+    ASSERT_EQ(controls.front().id, IDC_ENABLE_TOGGLE);
+    ASSERT_EQ(controls.back().id, IDC_HIDE_TO_TRAY);
+    for (int page = 0; page < PageCount; ++page) {
+        SCOPED_TRACE(page);
+        const ControlSpec* previous = nullptr;
+        int onPage = 0;
+        for (const ControlSpec& control : controls) {
+            EXPECT_EQ(FindControl(control.id), &control);
+            if (control.page == AllPages) {
+                EXPECT_FALSE(Overlap(control.rect, TabStripRect)) << control.id;
+                for (const LayoutRect& card : PageCards(page)) EXPECT_FALSE(Overlap(control.rect, card)) << control.id;
+                continue;
+            }
+            if (control.page != page) continue;
+            ++onPage;
+            EXPECT_TRUE(InsideACard(control.rect, page)) << control.id;
+            if (previous) {
+                EXPECT_TRUE(ReadsAfter(control.rect, previous->rect)) << previous->id << " -> " << control.id;
+            }
+            for (const ControlSpec& other : controls) {
+                if (&other == &control || (other.page != page && other.page != AllPages)) continue;
+                EXPECT_FALSE(Overlap(control.rect, other.rect)) << control.id << " and " << other.id;
+            }
+            previous = &control;
+        }
+        EXPECT_GT(onPage, 0);
+        for (const LayoutRect& card : PageCards(page)) {
+            EXPECT_TRUE(Inside(SectionHeaderRect(card), card));
+            EXPECT_TRUE(Inside(card, {0, 0, ClientWidth, ClientHeight}));
+        }
     }
-    EXPECT_EQ(ids.size(), 23u);
     EXPECT_EQ(FindControl(2010), nullptr);
-    EXPECT_EQ(everyPage, (std::vector<int>{IDC_ENABLE_TOGGLE, IDC_HIDE_TO_TRAY}));
-    EXPECT_EQ(pages[0], (std::vector<int>{2002, 2003, 2004, 2015, 2005}));
-    EXPECT_EQ(pages[1], (std::vector<int>{2006, 2007, 2008, 2016, 2009}));
-    EXPECT_EQ(pages[2], (std::vector<int>{2020, 2021, 2022, 2023, 2024}));
-    EXPECT_EQ(pages[3], (std::vector<int>{2040, 2041, 2042, 2044}));
-    EXPECT_EQ(pages[4], (std::vector<int>{2031, 2032}));
-    EXPECT_TRUE(FindControl(IDC_APP_ADD)->primary);
-    EXPECT_TRUE(FindControl(IDC_SITE_ADD)->primary);
+    EXPECT_TRUE(FindControl(IDC_APP_ADD)->primary && FindControl(IDC_SITE_ADD)->primary);
     EXPECT_FALSE(FindControl(IDC_APP_BROWSE)->primary);
 
-    // The site examples name the same domain in the cue, the hint and the description.
-    const std::wstring domain = ExampleSiteDomain;
-    const std::wstring cue = FindControl(IDC_SITE_EDIT)->text;
-    const std::wstring hint = FindControl(IDC_SITE_LIST)->text;
-    EXPECT_EQ(cue.substr(cue.size() - domain.size()), domain);
-    EXPECT_EQ(hint.substr(hint.size() - domain.size()), domain);
+    for (int row = 0; row < SliderRowCount; ++row) EXPECT_TRUE(InsideACard(SliderLabelRect(row), PageVertical));
+    for (const int list : {IDC_APP_LIST, IDC_SITE_LIST}) EXPECT_TRUE(Inside(FindControl(list)->rect, ListFrameRect));
+    EXPECT_TRUE(Inside(FindControl(IDC_APP_EDIT)->rect, AppEditFrameRect));
+    EXPECT_TRUE(Inside(FindControl(IDC_SITE_EDIT)->rect, SiteEditFrameRect));
+    EXPECT_FALSE(Overlap(AppEditFrameRect, FindControl(IDC_APP_ADD)->rect));
+    EXPECT_FALSE(Overlap(SiteEditFrameRect, FindControl(IDC_SITE_ADD)->rect));
+    EXPECT_TRUE(Inside(PageDescriptionRect, PageCards(PagePrograms)[0]));
+    EXPECT_FALSE(Overlap(PageDescriptionRect, ListFrameRect));
+    EXPECT_FALSE(Overlap(FooterTextRect, FindControl(IDC_HIDE_TO_TRAY)->rect));
+    EXPECT_FALSE(Overlap(LogoRect, TitleRect));
+
+    // The system block: six rows of 30 from y = 334, all in the second card of the
+    // general page, values right of the labels' start; a separator under each row, one
+    // pixel at 96 DPI and two at 144, at the row's scaled bottom edge.
+    const LayoutRect systemCard = PageCards(PageGeneral)[1];
+    EXPECT_EQ(SystemRowRect(0), (LayoutRect{44, 334, 556, 364}));
+    EXPECT_EQ(SystemRowRect(SystemRowCount - 1).bottom, 514);
+    for (int row = 0; row < SystemRowCount; ++row) {
+        EXPECT_TRUE(Inside(SystemRowRect(row), systemCard)) << row;
+        EXPECT_TRUE(Inside(SystemValueRect(row), SystemRowRect(row))) << row;
+        if (row > 0) {
+            EXPECT_EQ(SystemRowRect(row).top, SystemRowRect(row - 1).bottom);
+        }
+    }
+    EXPECT_EQ(SystemSeparatorAt(0, 96), (LayoutRect{44, 364, 556, 365}));
+    EXPECT_EQ(SystemSeparatorAt(1, 144), (LayoutRect{66, 591, 834, 593}));
 }
 
 TEST(SettingsLayoutTest, SliderRowsMatchTheirControls) {

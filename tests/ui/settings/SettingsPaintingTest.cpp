@@ -15,7 +15,7 @@
 
 #include "ControlPreviewHost.h"
 #include "PaintedBitmap.h"
-#include "app/GdiplusSession.h"
+#include "platform/GdiplusSession.h"
 #include "ui/settings/MemoryCanvas.h"
 #include "ui/settings/PagePainter.h"
 #include "ui/settings/Palette.h"
@@ -84,8 +84,6 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
     const char* shots = std::getenv("VG_PAGE_SHOTS");
     for (const unsigned dpi : TestedDpis) {
         SCOPED_TRACE(dpi);
-        ThemeFonts fonts = FontsFor(dpi);
-        fonts.logo = SolidIcon(ScaleToDpi(32, dpi), LogoColour);
         const auto S = [dpi](int value) { return ScaleToDpi(value, dpi); };
         for (int page = 0; page < PageCount; ++page) {
             SCOPED_TRACE(page);
@@ -99,8 +97,10 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
             view.settings.Horizontal.AccelEnabled = false;
             view.strengthSliderEnabled[static_cast<int>(Axis::Horizontal)] = false;
             view.system = {144, 200, true, L"C:\\Users\\user\\AppData\\Roaming\\Velvetglide\\config.ini"};
-            ControlPreviewHost host(view, false, fonts);
+            ControlPreviewHost host(view, false);
             ASSERT_NE(host.Window(), nullptr);
+            const ThemeFonts& fonts = host.Fonts();
+            host.Fonts().logo = SolidIcon(ScaleToDpi(LogoRect.Width(), dpi), LogoColour);
             if (page == PagePrograms) SendMessageW(host.Control(IDC_APP_LIST), LB_SETCURSEL, 1, 0);
             PaintedBitmap bitmap(S(ClientWidth), S(ClientHeight));
             ASSERT_TRUE(bitmap.Valid());
@@ -192,7 +192,7 @@ TEST_F(SettingsPaintingTest, EveryPageWithItsControlsAtBothScales) {
                 MemoryCanvas canvas(alone.Dc(), RECT{0, 0, S(ClientWidth), area.bottom - area.top});
                 canvas.FillAll(Palette::Card);
                 canvas.WrappedText(L"Shift + колесо или наклон колёсика вбок", canvas.Bounds(), S(16),
-                                   ThemeFonts::Font(fonts.small), Palette::TextMuted, true);
+                                   fonts.small.get(), Palette::TextMuted, true);
                 canvas.CopyTo(alone.Dc(), 0, 0);
                 EXPECT_EQ(bitmap.CountOther(noteSide, Palette::Card), alone.CountOther(canvas.Bounds(), Palette::Card));
             }

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "ui/settings/PageTexts.h"
+#include "ui/settings/SettingsTexts.h"
 #include "ui/settings/SliderValues.h"
 
 TEST(SliderValuesTest, PositionsAndSettingsConvertBothWays) {
@@ -90,4 +90,8 @@ TEST(SliderValuesTest, SitesDescriptionNamesTheExamplesAndKeepsFirefoxOnItsLine)
     EXPECT_NE(text.find(L"В\u00A0Firefox сайт узнаётся только по заголовку вкладки."), std::wstring::npos);
     const std::wstring address = ExampleSiteAddress;
     EXPECT_EQ(std::count(address.begin(), address.end(), L'/'), 1); // one path segment
+    // The cue and the empty list's hint end with the same example domain.
+    const std::wstring domain = ExampleSiteDomain, cue = SiteEditCue, hint = SiteListHint;
+    EXPECT_EQ(cue.substr(cue.size() - domain.size()), domain);
+    EXPECT_EQ(hint.substr(hint.size() - domain.size()), domain);
 }

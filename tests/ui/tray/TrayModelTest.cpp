@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
-#include "ui/settings/SettingsCommands.h"
 #include "ui/tray/TrayModel.h"
 
 TEST(TrayModelTest, NotificationsThemeAndTooltipDecideWhatTheIconDoesAndShows) {
@@ -27,8 +27,17 @@ TEST(TrayModelTest, NotificationsThemeAndTooltipDecideWhatTheIconDoesAndShows) {
     EXPECT_EQ(std::wstring(TrayTooltip(false)), L"Velvetglide (Отключено)");
     EXPECT_LT(std::wstring(TrayTooltip(true)).size(), 128u); // fits the shell's field
 
-    // Commands in menu order, separators between the groups.
-    std::vector<int> ids;
-    for (const TrayMenuItem& item : TrayMenuItems()) ids.push_back(item.id);
-    EXPECT_EQ(ids, (std::vector<int>{ID_TRAY_TOGGLE, 0, ID_TRAY_SETTINGS, ID_TRAY_ABOUT, 0, ID_TRAY_EXIT}));
+    // Each command once, with a caption; separators only between groups; Exit last.
+    const auto items = TrayMenuItems();
+    std::set<int> commands;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].id == 0) {
+            EXPECT_TRUE(i > 0 && i + 1 < items.size() && items[i - 1].id != 0) << i;
+            continue;
+        }
+        EXPECT_TRUE(commands.insert(items[i].id).second) << items[i].id;
+        EXPECT_GT(std::wstring(items[i].text).size(), 0u) << items[i].id;
+    }
+    EXPECT_EQ(commands, (std::set<int>{ID_TRAY_TOGGLE, ID_TRAY_SETTINGS, ID_TRAY_ABOUT, ID_TRAY_EXIT}));
+    EXPECT_EQ(items.back().id, ID_TRAY_EXIT);
 }

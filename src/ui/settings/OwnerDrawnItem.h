@@ -1,9 +1,7 @@
 #pragma once
-// WM_DRAWITEM of the settings window: which routine draws which item, and what the
-// routines read from an owner-drawn control.
+// What the item routines read from an owner-drawn control (WM_DRAWITEM).
 
 #include "platform/Win32.h"
-#include "ui/settings/ThemeFonts.h"
 
 #include <string_view>
 
@@ -22,8 +20,3 @@ private:
 inline bool ShowsFocusRing(const DRAWITEMSTRUCT& item) {
     return (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
 }
-
-// List boxes get a list item, the four switches (by control id) a switch showing
-// `switchOn`, every other button a push button. `hot`: the item's control is the
-// window's hot control. False for an item of another kind (left to the default).
-bool DrawOwnerDrawnItem(const DRAWITEMSTRUCT& item, bool switchOn, bool hot, unsigned dpi, const ThemeFonts& fonts);

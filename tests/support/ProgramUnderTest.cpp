@@ -1,4 +1,4 @@
-#include "e2e/ProgramUnderTest.h"
+#include "support/ProgramUnderTest.h"
 
 #include <shellapi.h>
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "e2e/WheelTargetWindow.h"
 #include "engine/WheelInjection.h"
+#include "support/WheelTargetWindow.h"
 
 struct WheelTotals {
     int vertical = 0, horizontal = 0; // units

@@ -1,4 +1,4 @@
-#include "app/AppMessages.h"
+#include "messages/RegisteredMessages.h"
 
 const UINT ShowSettingsMessage = RegisterWindowMessageW(ShowSettingsMessageName);
 const UINT TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");

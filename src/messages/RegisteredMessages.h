@@ -1,13 +1,12 @@
 #pragma once
-// Window messages shared between the program's parts and with other processes.
+// The program's registered window messages: a second start asks the first one to show
+// its settings window, and the shell announces a restarted taskbar. Shared by the
+// entry point, which sends the first, and the settings window, which receives both.
 
 #include "platform/Win32.h"
 
-inline constexpr wchar_t SingleInstanceMutexName[] = L"Velvetglide_SingleInstance_Mutex_9872";
 inline constexpr wchar_t ShowSettingsMessageName[] = L"Velvetglide.ShowSettings";
 
 // Registered before the entry point runs; 0 when registration failed.
 extern const UINT ShowSettingsMessage;
 extern const UINT TaskbarCreatedMessage;
-
-inline constexpr UINT WM_TRAYICON = WM_APP + 1;

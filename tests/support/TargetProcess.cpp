@@ -1,4 +1,4 @@
-#include "e2e/TargetProcess.h"
+#include "support/TargetProcess.h"
 
 #include "platform/ExecutablePath.h"
 

@@ -1,4 +1,4 @@
-#include "app/GdiplusSession.h"
+#include "platform/GdiplusSession.h"
 
 #include "platform/Win32.h"
 

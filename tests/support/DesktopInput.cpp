@@ -1,4 +1,4 @@
-#include "e2e/DesktopInput.h"
+#include "support/DesktopInput.h"
 
 #include <shellapi.h>
 
@@ -6,6 +6,7 @@
 #include <climits>
 #include <vector>
 
+#include "platform/GdiScopes.h"
 #include "platform/UniqueHandle.h"
 
 namespace {
@@ -169,19 +170,16 @@ HWND VisibleMenu() {
 
 std::vector<DWORD> ScreenPixels(POINT origin, SIZE box) {
     std::vector<DWORD> pixels(static_cast<size_t>(box.cx) * box.cy);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const WindowDc screen(nullptr);
+    const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, box.cx, -box.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const HGDIOBJ previous = SelectObject(memory, bitmap.get());
-    BitBlt(memory, 0, 0, box.cx, box.cy, screen, origin.x, origin.y, SRCCOPY);
+    const UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const SelectedObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, box.cx, box.cy, screen.get(), origin.x, origin.y, SRCCOPY);
     GdiFlush();
     if (bits) memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 

@@ -1,4 +1,4 @@
-#include "e2e/WheelTargetWindow.h"
+#include "support/WheelTargetWindow.h"
 
 namespace {
 constexpr wchar_t TargetClass[] = L"VelvetglideWheelTarget";

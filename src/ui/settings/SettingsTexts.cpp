@@ -1,4 +1,4 @@
-#include "ui/settings/PageTexts.h"
+#include "ui/settings/SettingsTexts.h"
 
 std::wstring SitesDescription() {
     std::wstring text = L"Домен (";

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "e2e/TargetReport.h"
-#include "e2e/WheelTargetWindow.h"
 #include "platform/UniqueHandle.h"
+#include "support/TargetReport.h"
+#include "support/WheelTargetWindow.h"
 
 struct TargetPlacement {
     int x, y, width, height;
