@@ -8,12 +8,10 @@
 #include <cstdlib>
 #include <new>
 
+#include "BrowserUnderCursor.h"
 #include "engine/AxisMotion.h"
 #include "engine/ScrollEngine.h"
-#include "exclusions/AddressBook.h"
-#include "exclusions/ExclusionDecision.h"
 #include "exclusions/ExclusionRules.h"
-#include "exclusions/ProcessInfo.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
 #include "support/ScriptedEnginePlatform.h"
@@ -104,48 +102,14 @@ BENCHMARK_CAPTURE(BM_IsAppExcluded, last_entry, L"photoshop.exe");
 // the process record is warm; with site rules the title is read and lowered, the
 // watcher's address looked up in the committed book and every rule tried (none
 // matches); without, the decision ends at the application rules.
-class BrowserUnderCursor : public PointTargetQueries, public ProcessQueries {
-public:
-    static constexpr WindowId Page = 0x100, Window = 0x200;
-    AddressBook addresses;
-
-    WindowId WindowAt(int32_t, int32_t) override { return Page; }
-    uint32_t ProcessIdOf(WindowId) override { return 4242; }
-    WindowId RootOf(WindowId) override { return Window; }
-    size_t TitleOf(WindowId, wchar_t* buffer) override {
-        constexpr std::wstring_view title = L"Weather forecast for the week ahead - Google Chrome";
-        std::copy(title.begin(), title.end(), buffer);
-        return title.size();
-    }
-    std::wstring_view AddressOf(WindowId window) override {
-        view_ = addresses.Read();
-        return view_.Get(window);
-    }
-    uint64_t TickMs() override { return 10000; }
-
-    bool Inspect(uint32_t, std::wstring& path, uint32_t& level) override {
-        path = L"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe";
-        level = MediumIntegrityLevel;
-        return true;
-    }
-    uint32_t ReadOwnIntegrityLevel() override { return MediumIntegrityLevel; }
-
-private:
-    AddressBook::View view_;
-};
-
 void BM_ExclusionDecisionOverBrowser(benchmark::State& state, bool siteRules) {
     InMemoryConfigFiles files;
     FakeAutoStart autoStart;
     ConfigStore store(L"C:\\bench\\config.ini", files, autoStart);
     if (siteRules) {
-        for (const wchar_t* rule :
-             {L"wikipedia.org", L"github.com/settings", L"Видео", L"docs.python.org", L"youtube.com"})
-            store.AddExcludedSite(rule);
+        for (const wchar_t* rule : FiveSiteRules) store.AddExcludedSite(rule);
     }
     BrowserUnderCursor browser;
-    browser.addresses.Publish(BrowserUnderCursor::Window, L"weather.example.com/forecast/week");
-    browser.addresses.Commit();
     OwnIntegrityLevel own;
     ProcessInfoCache processes(browser, own);
     // The hook takes the snapshot per notch, as the program does.

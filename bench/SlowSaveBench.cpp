@@ -3,17 +3,14 @@
 // engine while the main thread saves. Prints the longest hook call and how many
 // notches were queued during the write.
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
+#include "BrowserUnderCursor.h"
 #include "engine/ScrollEngine.h"
 #include "engine/WheelRouting.h"
-#include "exclusions/AddressBook.h"
-#include "exclusions/ExclusionDecision.h"
-#include "exclusions/ProcessInfo.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
 #include "support/ScriptedEnginePlatform.h"
@@ -31,36 +28,9 @@ public:
     }
 };
 
-class Browser : public PointTargetQueries, public ProcessQueries {
-public:
-    AddressBook addresses;
-    WindowId WindowAt(int32_t, int32_t) override { return 0x100; }
-    uint32_t ProcessIdOf(WindowId) override { return 4242; }
-    WindowId RootOf(WindowId) override { return 0x200; }
-    size_t TitleOf(WindowId, wchar_t* buffer) override {
-        constexpr std::wstring_view title = L"Weather forecast for the week ahead - Google Chrome";
-        std::copy(title.begin(), title.end(), buffer);
-        return title.size();
-    }
-    std::wstring_view AddressOf(WindowId window) override {
-        view_ = addresses.Read();
-        return view_.Get(window);
-    }
-    uint64_t TickMs() override { return 10000; }
-    bool Inspect(uint32_t, std::wstring& path, uint32_t& level) override {
-        path = L"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe";
-        level = MediumIntegrityLevel;
-        return true;
-    }
-    uint32_t ReadOwnIntegrityLevel() override { return MediumIntegrityLevel; }
-
-private:
-    AddressBook::View view_;
-};
-
 class HookContext : public WheelRoutingContext {
 public:
-    HookContext(ConfigStore& store, ScrollEngine& engine, Browser& browser, ProcessInfoCache& processes)
+    HookContext(ConfigStore& store, ScrollEngine& engine, BrowserUnderCursor& browser, ProcessInfoCache& processes)
         : store_(store), engine_(engine), browser_(browser), processes_(processes) {}
     bool IsSmoothingEnabled() override { return store_.IsEnabled(); }
     bool IsModifierDown() override { return false; }
@@ -74,7 +44,7 @@ public:
 private:
     ConfigStore& store_;
     ScrollEngine& engine_;
-    Browser& browser_;
+    BrowserUnderCursor& browser_;
     ProcessInfoCache& processes_;
 };
 
@@ -84,16 +54,13 @@ int main() {
     SlowFiles files;
     FakeAutoStart autoStart;
     ConfigStore store(L"C:\\bench\\config.ini", files, autoStart);
-    for (const wchar_t* rule : {L"wikipedia.org", L"github.com/settings", L"Видео", L"docs.python.org", L"youtube.com"})
-        store.AddExcludedSite(rule);
+    for (const wchar_t* rule : FiveSiteRules) store.AddExcludedSite(rule);
     ScriptedEnginePlatform platform;
     ScrollEngine engine(store, platform);
     engine.Start();
     platform.WaitUntilParked();
 
-    Browser browser;
-    browser.addresses.Publish(0x200, L"weather.example.com/forecast/week");
-    browser.addresses.Commit();
+    BrowserUnderCursor browser;
     OwnIntegrityLevel own;
     ProcessInfoCache processes(browser, own);
 
