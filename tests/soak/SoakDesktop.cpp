@@ -1,8 +1,15 @@
 #include "soak/SoakDesktop.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 #include "e2e/DesktopInput.h"
+#include "engine/WheelInjection.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 
@@ -33,8 +40,92 @@ constexpr size_t RecordsBeforeRestart = TargetReport::MaxRecords / 2;
 
 const char* SpotName(Spot spot) { return Spots[static_cast<int>(spot)].name; }
 
+// Where the system saw each notch. Under Wine the pointer is not always where it was
+// last put: the X server's pointer, which moves apart from the system's when input is
+// injected under a low-level hook, can be reported again and take the system's pointer
+// along. A low-level hook of our own, installed after the program's and so called
+// before it, keeps the point of every wheel event without the program's marker and
+// passes it on.
+class NotchWatch {
+public:
+    NotchWatch() {
+        instance_ = this;
+        thread_ = std::thread([this] { Run(); });
+        WaitForSingleObject(ready_.get(), 5000);
+    }
+    ~NotchWatch() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+        instance_ = nullptr;
+    }
+    NotchWatch(const NotchWatch&) = delete;
+    NotchWatch& operator=(const NotchWatch&) = delete;
+
+    std::vector<POINT> Take() {
+        std::lock_guard<std::mutex> hold(lock_);
+        return std::exchange(points_, {});
+    }
+
+private:
+    void Run() {
+        MSG message;
+        PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the queue, for WM_QUIT
+        threadId_ = GetCurrentThreadId();
+        const HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, Procedure, GetModuleHandleW(nullptr), 0);
+        SetEvent(ready_.get());
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        if (hook) UnhookWindowsHookEx(hook);
+    }
+    static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM lParam) {
+        if (code >= 0 && (message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL)) {
+            const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+            if (data->dwExtraInfo != WheelMarker) {
+                std::lock_guard<std::mutex> hold(instance_->lock_);
+                instance_->points_.push_back(data->pt);
+            }
+        }
+        return CallNextHookEx(nullptr, code, message, lParam);
+    }
+
+    static inline NotchWatch* instance_ = nullptr;
+    std::mutex lock_;
+    std::vector<POINT> points_;
+    UniqueKernelHandle ready_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    DWORD threadId_ = 0;
+    std::thread thread_; // last: ends first
+};
+
 SoakDesktop::SoakDesktop() {
+    const TargetPlacement& own = Spots[0].place;
+    ownWindow_ = GetAncestor(WindowFromPoint({own.x + own.width / 2, own.y + own.height / 2}), GA_ROOT);
     for (Spot spot : {Spot::Chrome, Spot::Game, Spot::Firefox}) Start(spot);
+}
+
+SoakDesktop::~SoakDesktop() = default;
+
+void SoakDesktop::WatchNotches() { watch_ = std::make_unique<NotchWatch>(); }
+
+std::string SoakDesktop::SpotAt(POINT point) {
+    const HWND window = GetAncestor(WindowFromPoint(point), GA_ROOT);
+    if (window && window == ownWindow_) return SpotName(Spot::Own);
+    for (Spot spot : {Spot::Chrome, Spot::Game, Spot::Firefox})
+        if (window && window == TargetAt(spot).process->Window()) return SpotName(spot);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return "a window of class " + std::string(name, name + wcslen(name));
+}
+
+bool SoakDesktop::NotchesWereOver(Spot spot, size_t count, std::string& seen) {
+    const std::vector<POINT> points = watch_ ? watch_->Take() : std::vector<POINT>();
+    bool over = points.size() == count;
+    seen.clear();
+    for (const POINT& point : points) {
+        const std::string at = SpotAt(point);
+        over = over && at == SpotName(spot);
+        seen += (seen.empty() ? "" : ", ") + at + " (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")";
+    }
+    if (points.size() != count) seen += " (" + std::to_string(points.size()) + " of " + std::to_string(count) + " seen)";
+    return over;
 }
 
 void SoakDesktop::Start(Spot spot) {
@@ -47,7 +138,6 @@ void SoakDesktop::Start(Spot spot) {
     target.process =
         std::make_unique<TargetProcess>(copies_.Path(), info.exe, info.windowClass, title, info.place, info.withChild);
     target.recordsUsed = 0;
-    ++starts_;
 }
 
 bool SoakDesktop::IsReady() const {
@@ -63,16 +153,20 @@ POINT SoakDesktop::PointIn(Spot spot, std::mt19937* random) const {
             std::uniform_int_distribution<int>(place.y + 15, place.y + place.height - 15)(*random)};
 }
 
-void SoakDesktop::PointAt(Spot spot, std::mt19937* random) {
+bool SoakDesktop::PointAt(Spot spot, std::mt19937* random) {
     const POINT point = PointIn(spot, random);
     MovePointer(point);
-    const HWND window =
-        GetAncestor(spot == Spot::Own ? WindowFromPoint(point) : TargetAt(spot).process->Window(), GA_ROOT);
+    const HWND window = spot == Spot::Own ? ownWindow_ : TargetAt(spot).process->Window();
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    Sleep(30); // the move reaches the hooks; a late report of the X pointer would come by now
+    POINT now = {};
+    GetCursorPos(&now); // the system's own pointer within 100 ms of a move, under Wine too
+    return std::abs(now.x - point.x) <= 1 && std::abs(now.y - point.y) <= 1;
 }
 
-void SoakDesktop::Nudge(Spot spot, std::mt19937& random) {
+void SoakDesktop::MoveOver(Spot spot, std::mt19937& random, bool keyHeld) {
     const POINT point = PointIn(spot, &random);
+    if (!keyHeld) return MovePointer(point);
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dx = point.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -97,6 +191,7 @@ std::vector<ReceivedWheel> SoakDesktop::ReceivedEverywhere() {
 }
 
 void SoakDesktop::ClearAll() {
+    if (watch_) watch_->Take();
     own_.Clear();
     for (Spot spot : {Spot::Chrome, Spot::Game, Spot::Firefox}) {
         Target& target = TargetAt(spot);
@@ -110,6 +205,36 @@ void SoakDesktop::ClearAll() {
 void SoakDesktop::WaitUntilQuiet(int quietMs, int timeoutMs) {
     WaitUntilAllQuiet(quietMs, timeoutMs, own_, *TargetAt(Spot::Chrome).process, *TargetAt(Spot::Game).process,
                       *TargetAt(Spot::Firefox).process);
+}
+
+namespace {
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    if (!window || !GetClassNameW(window, name, 64)) return "none";
+    return std::string(name, name + wcslen(name));
+}
+
+std::string Units(const std::vector<ReceivedWheel>& events) {
+    int vertical = 0, horizontal = 0;
+    for (const ReceivedWheel& e : events) (e.horizontal ? horizontal : vertical) += e.delta;
+    return std::to_string(events.size()) + " events " + std::to_string(vertical) + "/" + std::to_string(horizontal);
+}
+
+} // namespace
+
+std::string SoakDesktop::Describe() {
+    std::string text = "  windows: own " + Units(own_.Received());
+    for (Spot spot : {Spot::Chrome, Spot::Game, Spot::Firefox})
+        text += ", " + std::string(SpotName(spot)) + " " + Units(TargetAt(spot).process->Received());
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    text += "\n  pointer at (" + std::to_string(cursor.x) + ", " + std::to_string(cursor.y) + ") over " +
+            ClassOf(WindowFromPoint(cursor)) + "; in front: " + ClassOf(GetForegroundWindow()) + "; keys down:";
+    for (const auto& [key, name] : {std::pair{VK_CONTROL, " Ctrl"}, {VK_MENU, " Alt"}, {VK_SHIFT, " Shift"},
+                                    {VK_LWIN, " LWin"}, {VK_RWIN, " RWin"}})
+        if (GetAsyncKeyState(key) < 0) text += name;
+    return text;
 }
 
 void SoakDesktop::ShowExcludedSite(bool excluded) {

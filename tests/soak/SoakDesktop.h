@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "e2e/TargetProcess.h"
@@ -16,33 +17,46 @@ enum class Spot { Own, Chrome, Game, Firefox };
 inline constexpr int SpotCount = 4;
 const char* SpotName(Spot spot);
 
+class NotchWatch;
+
 class SoakDesktop {
 public:
     SoakDesktop();
+    ~SoakDesktop();
     bool IsReady() const;
 
     // Moves the pointer as a mouse does (the hook sees the move) to a point inside the
-    // spot's window, its middle or a random one, and brings that window forward.
-    void PointAt(Spot spot, std::mt19937* random = nullptr);
-    // The hand moving on the mouse while a key may be held: the injected move alone, no
-    // change of focus. Under Wine, moving the X pointer (as SetCursorPos does) or the
-    // focus takes the keyboard state from the X server, which knows nothing of keys
-    // pressed with SendInput: Shift would be let go.
-    void Nudge(Spot spot, std::mt19937& random);
+    // spot's window, its middle or a random one, and brings that window forward. False
+    // when the system does not have the pointer there a moment later.
+    bool PointAt(Spot spot, std::mt19937* random = nullptr);
+    // The hand moving on the mouse, to a random point over the spot's window; the focus
+    // stays. With a key held, the injected move alone: under Wine, moving the X pointer
+    // (as SetCursorPos does) takes the keyboard state from the X server, which knows
+    // nothing of keys pressed with SendInput, so Shift would be let go. The X pointer
+    // then lags behind until the next move without a key.
+    void MoveOver(Spot spot, std::mt19937& random, bool keyHeld);
     // True when a notch over the spot must pass the program unchanged.
     bool IsExcluded(Spot spot) const;
+
+    // From now on, where the system sees each notch (once the program's hook is in).
+    void WatchNotches();
+    // True when the system saw exactly `count` notches since the last ClearAll, all of
+    // them over the spot's window; else `seen` says where they were.
+    bool NotchesWereOver(Spot spot, size_t count, std::string& seen);
 
     // What every window received since the last ClearAll, in order of arrival.
     std::vector<ReceivedWheel> ReceivedEverywhere();
     void ClearAll();
     // Until no window received anything for quietMs (or timeoutMs passed).
     void WaitUntilQuiet(int quietMs, int timeoutMs);
+    // For the report of a failure: what each window received, where the pointer is and
+    // over which window, the window in front, the modifier keys the system holds down.
+    std::string Describe();
 
     // The Chromium window's title: a page of an excluded site or another page.
     void ShowExcludedSite(bool excluded);
     // The browser ends and starts again: another process, another window.
     void RestartBrowser();
-    int TargetStarts() const { return starts_; }
 
 private:
     struct Target {
@@ -51,11 +65,13 @@ private:
     };
     void Start(Spot spot);
     POINT PointIn(Spot spot, std::mt19937* random) const;
+    std::string SpotAt(POINT point);
     Target& TargetAt(Spot spot) { return targets_[static_cast<int>(spot) - 1]; }
 
     TempFolder copies_;
     WheelTargetWindow own_;
+    HWND ownWindow_ = nullptr;
     Target targets_[SpotCount - 1];
     bool chromeShowsExcludedSite_ = false;
-    int starts_ = 0;
+    std::unique_ptr<NotchWatch> watch_;
 };
