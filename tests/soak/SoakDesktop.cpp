@@ -40,12 +40,13 @@ constexpr size_t RecordsBeforeRestart = TargetReport::MaxRecords / 2;
 
 const char* SpotName(Spot spot) { return Spots[static_cast<int>(spot)].name; }
 
-// Where the system saw each notch. Under Wine the pointer is not always where it was
-// last put: the X server's pointer, which moves apart from the system's when input is
+// How the system saw each notch. Under Wine the pointer is not always where it was last
+// put (the X server's pointer, which moves apart from the system's when input is
 // injected under a low-level hook, can be reported again and take the system's pointer
-// along. A low-level hook of our own, installed after the program's and so called
-// before it, keeps the point of every wheel event without the program's marker and
-// passes it on.
+// along), and a change of focus takes the keyboard state from the X server, which lets
+// go of keys pressed with SendInput. A low-level hook of our own, installed after the
+// program's and so called before it, keeps the point and the modifier keys of every
+// wheel event without the program's marker and passes it on.
 class NotchWatch {
 public:
     NotchWatch() {
@@ -61,9 +62,9 @@ public:
     NotchWatch(const NotchWatch&) = delete;
     NotchWatch& operator=(const NotchWatch&) = delete;
 
-    std::vector<POINT> Take() {
+    std::vector<SeenNotch> Take() {
         std::lock_guard<std::mutex> hold(lock_);
-        return std::exchange(points_, {});
+        return std::exchange(notches_, {});
     }
 
 private:
@@ -79,9 +80,12 @@ private:
     static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM lParam) {
         if (code >= 0 && (message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL)) {
             const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-            if (data->dwExtraInfo != WheelMarker) {
+            if (data->dwExtraInfo != WheelMarker && instance_) {
+                const bool shift = GetAsyncKeyState(VK_SHIFT) < 0;
+                const bool modifier = (GetAsyncKeyState(VK_CONTROL) | GetAsyncKeyState(VK_MENU) |
+                                       GetAsyncKeyState(VK_LWIN) | GetAsyncKeyState(VK_RWIN)) < 0;
                 std::lock_guard<std::mutex> hold(instance_->lock_);
-                instance_->points_.push_back(data->pt);
+                instance_->notches_.push_back({data->pt, shift, modifier});
             }
         }
         return CallNextHookEx(nullptr, code, message, lParam);
@@ -89,7 +93,7 @@ private:
 
     static inline NotchWatch* instance_ = nullptr;
     std::mutex lock_;
-    std::vector<POINT> points_;
+    std::vector<SeenNotch> notches_;
     UniqueKernelHandle ready_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     DWORD threadId_ = 0;
     std::thread thread_; // last: ends first
@@ -103,7 +107,10 @@ SoakDesktop::SoakDesktop() {
 
 SoakDesktop::~SoakDesktop() = default;
 
-void SoakDesktop::WatchNotches() { watch_ = std::make_unique<NotchWatch>(); }
+void SoakDesktop::WatchNotches() {
+    watch_.reset(); // one at a time: the hook's procedure finds its watch through a static
+    watch_ = std::make_unique<NotchWatch>();
+}
 
 std::string SoakDesktop::SpotAt(POINT point) {
     const HWND window = GetAncestor(WindowFromPoint(point), GA_ROOT);
@@ -115,18 +122,7 @@ std::string SoakDesktop::SpotAt(POINT point) {
     return "a window of class " + std::string(name, name + wcslen(name));
 }
 
-bool SoakDesktop::NotchesWereOver(Spot spot, size_t count, std::string& seen) {
-    const std::vector<POINT> points = watch_ ? watch_->Take() : std::vector<POINT>();
-    bool over = points.size() == count;
-    seen.clear();
-    for (const POINT& point : points) {
-        const std::string at = SpotAt(point);
-        over = over && at == SpotName(spot);
-        seen += (seen.empty() ? "" : ", ") + at + " (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")";
-    }
-    if (points.size() != count) seen += " (" + std::to_string(points.size()) + " of " + std::to_string(count) + " seen)";
-    return over;
-}
+std::vector<SeenNotch> SoakDesktop::NotchesSeen() { return watch_ ? watch_->Take() : std::vector<SeenNotch>(); }
 
 void SoakDesktop::Start(Spot spot) {
     const SpotInfo& info = Spots[static_cast<int>(spot)];
@@ -157,8 +153,11 @@ bool SoakDesktop::PointAt(Spot spot, std::mt19937* random) {
     const POINT point = PointIn(spot, random);
     MovePointer(point);
     const HWND window = spot == Spot::Own ? ownWindow_ : TargetAt(spot).process->Window();
-    if (GetForegroundWindow() != window) SetForegroundWindow(window);
-    Sleep(30); // the move reaches the hooks; a late report of the X pointer would come by now
+    // The X server's answer to a change of focus resets the keyboard state: it must be
+    // in before a key is pressed.
+    const bool focusMoves = GetForegroundWindow() != window;
+    if (focusMoves) SetForegroundWindow(window);
+    Sleep(focusMoves ? 150 : 30); // the move reaches the hooks; a late report of the X pointer comes by now
     POINT now = {};
     GetCursorPos(&now); // the system's own pointer within 100 ms of a move, under Wine too
     return std::abs(now.x - point.x) <= 1 && std::abs(now.y - point.y) <= 1;

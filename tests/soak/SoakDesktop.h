@@ -19,6 +19,13 @@ const char* SpotName(Spot spot);
 
 class NotchWatch;
 
+// A wheel event as the system saw it: where, and with which keys down.
+struct SeenNotch {
+    POINT point;
+    bool shift;
+    bool modifier; // Ctrl, Alt or Win
+};
+
 class SoakDesktop {
 public:
     SoakDesktop();
@@ -38,11 +45,12 @@ public:
     // True when a notch over the spot must pass the program unchanged.
     bool IsExcluded(Spot spot) const;
 
-    // From now on, where the system sees each notch (once the program's hook is in).
+    // From now on, how the system sees each notch (once the program's hook is in).
     void WatchNotches();
-    // True when the system saw exactly `count` notches since the last ClearAll, all of
-    // them over the spot's window; else `seen` says where they were.
-    bool NotchesWereOver(Spot spot, size_t count, std::string& seen);
+    // The notches (events without the program's marker) since the last ClearAll.
+    std::vector<SeenNotch> NotchesSeen();
+    // The spot whose window is at the point, or the class of the window that is.
+    std::string SpotAt(POINT point);
 
     // What every window received since the last ClearAll, in order of arrival.
     std::vector<ReceivedWheel> ReceivedEverywhere();
@@ -65,7 +73,6 @@ private:
     };
     void Start(Spot spot);
     POINT PointIn(Spot spot, std::mt19937* random) const;
-    std::string SpotAt(POINT point);
     Target& TargetAt(Spot spot) { return targets_[static_cast<int>(spot) - 1]; }
 
     TempFolder copies_;
