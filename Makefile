@@ -5,14 +5,16 @@
 #   make bench  - builds the native preset and runs the benchmarks
 #   make dist   - builds the Release program and packs out/dist/Velvetglide-<version>-win64.zip
 #   make fuzz   - fuzzes the parsers of outside text, each target FUZZ_SECONDS (default 600)
+#   make soak   - the program under mixed input for SOAK_SECONDS (default 600): units, memory, handles
 #   make clean  - removes build output
 
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 600
+SOAK_SECONDS ?= 600
 WINE64 ?= $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null) /usr/lib/wine/wine64)
 
-.PHONY: all test run bench dist fuzz clean setup
+.PHONY: all test run bench dist fuzz soak clean setup
 
 all: test
 
@@ -50,6 +52,9 @@ dist: setup
 
 fuzz: setup
 	FUZZ_SECONDS=$(FUZZ_SECONDS) tools/run-fuzz
+
+soak: setup
+	SOAK_SECONDS=$(SOAK_SECONDS) JOBS=$(JOBS) tools/soak
 
 clean:
 	rm -rf build out
