@@ -2,14 +2,15 @@
 
 #include <commctrl.h>
 
-#include "e2e/DesktopInput.h"
-#include "e2e/WheelTargetWindow.h"
 #include "settings/SettingsFile.h"
+#include "support/DesktopInput.h"
 #include "support/InMemoryConfigFiles.h"
+#include "support/WheelTargetWindow.h"
 #include "support/Win32TestFiles.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsLayout.h"
 #include "ui/settings/SliderValues.h"
+#include "ui/tray/TrayModel.h"
 
 namespace {
 

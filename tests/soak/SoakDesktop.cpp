@@ -7,9 +7,9 @@
 #include <thread>
 #include <utility>
 
-#include "e2e/DesktopInput.h"
 #include "engine/WheelInjection.h"
 #include "platform/UniqueHandle.h"
+#include "support/DesktopInput.h"
 
 namespace {
 

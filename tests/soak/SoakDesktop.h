@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "e2e/TargetProcess.h"
-#include "e2e/WheelTargetWindow.h"
+#include "support/TargetProcess.h"
+#include "support/WheelTargetWindow.h"
 #include "support/Win32TestFiles.h"
 
 enum class Spot { Own, Chrome, Game, Firefox };

@@ -29,13 +29,13 @@
 
 #include "platform/Win32.h"
 
-#include "e2e/DesktopInput.h"
-#include "e2e/ProgramUnderTest.h"
-#include "e2e/WheelTotals.h"
 #include "engine/AxisMotion.h"
 #include "soak/ProcessFigures.h"
 #include "soak/SettingsPanel.h"
 #include "soak/SoakDesktop.h"
+#include "support/DesktopInput.h"
+#include "support/ProgramUnderTest.h"
+#include "support/WheelTotals.h"
 #include "ui/settings/SettingsLayout.h"
 
 namespace {
