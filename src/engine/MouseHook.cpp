@@ -89,10 +89,13 @@ WatchdogObservation Observe() {
 }
 
 void Reinstall(HookWatchdog& watchdog) {
-    // The old handle is dead already when the system dropped it; removing it again is harmless.
-    UnhookWindowsHookEx(g_state.hook);
-    g_state.hook = InstallHook();
-    g_reinstalls.fetch_add(1, std::memory_order_relaxed);
+    // The new hook first, so that no event passes unhooked in between. The old handle is
+    // dead already when the system dropped it; removing it again is harmless.
+    if (HHOOK fresh = InstallHook()) {
+        UnhookWindowsHookEx(g_state.hook);
+        g_state.hook = fresh;
+        g_reinstalls.fetch_add(1, std::memory_order_relaxed);
+    }
     NoteInstalled(watchdog); // a failed install is tried again at the next missed input
 }
 
