@@ -244,7 +244,7 @@ TEST_F(ExclusionRulesTest, IsSiteExcludedWithNoRulesAndWithRulesInEitherOrder) {
         SCOPED_TRACE(rules == &store ? "rules in entry order" : rules == &backward ? "reverse order" : "no rules");
         EXPECT_EQ(rules->HasSiteExclusions(), rules != &empty);
         for (const MatchCase& c : cases) {
-            SCOPED_TRACE(Shown(c));
+            SCOPED_TRACE(testing::Message() << "address \"" << c.address << "\", title \"" << c.title << "\"");
             EXPECT_EQ(SiteExcluded(*rules, c.address, c.title), c.expected && rules != &empty);
         }
     }
