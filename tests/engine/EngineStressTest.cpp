@@ -12,40 +12,15 @@
 #include <random>
 #include <thread>
 
-#include "engine/EnginePlatform.h"
 #include "engine/ScrollEngine.h"
 #include "exclusions/ExclusionRules.h"
 #include "settings/ConfigStore.h"
-#include "support/AutoResetEvent.h"
 #include "support/InMemoryConfigFiles.h"
+#include "support/LiveEnginePlatform.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class CountingPlatform : public EnginePlatform {
-public:
-    std::atomic<int64_t> units[2] = {0, 0}; // vertical, horizontal
-    std::atomic<int64_t> steps{0};
-    std::atomic<bool> parked{false}; // the engine thread waits on the wake event: no step in flight
-
-    double NowMs() override { return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count(); }
-    void SetWake() override { wake_.Set(); }
-    void WaitForWake() override {
-        wake_.Wait([this] { parked = true; }, [this] { parked = false; });
-    }
-    bool IsModifierDown() override { return false; }
-    void WaitFrame(int32_t) override { std::this_thread::sleep_for(std::chrono::microseconds(500)); }
-    void EmitWheelStep(bool horizontal, int32_t step) override {
-        units[horizontal ? 1 : 0] += step;
-        ++steps;
-    }
-    int32_t DetectRefreshRate() override { return 0; }
-    bool HasHighResolutionTimer() const override { return true; }
-
-private:
-    AutoResetEvent wake_;
-};
 
 double StressSeconds() {
     const char* text = std::getenv("VG_STRESS_SECONDS");
@@ -70,7 +45,8 @@ TEST(EngineStressTest, ConcurrentNotchesFramesAndSettingsKeepEveryUnit) {
         settings.Vertical.DurationMs = 60;
         store.Apply(settings, true);
     }
-    CountingPlatform platform;
+    LiveEnginePlatform platform;
+    platform.frameWait = std::chrono::microseconds(500);
     ScrollEngine engine(store, platform);
     ASSERT_TRUE(engine.Start());
 

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <string>
@@ -13,8 +14,8 @@
 #include "engine/FramePacing.h"
 #include "engine/ScrollEngine.h"
 #include "settings/ConfigStore.h"
-#include "support/AutoResetEvent.h"
 #include "support/InMemoryConfigFiles.h"
+#include "support/LiveEnginePlatform.h"
 #include "support/ScriptedEnginePlatform.h"
 
 namespace {
@@ -61,24 +62,26 @@ protected:
 
 } // namespace
 
-TEST_F(ScrollEngineTest, NotchBecomesATrainOnItsOwnAxis) {
+TEST_F(ScrollEngineTest, NotchesBecomeTrainsOnTheirOwnAxisAtThatAxisSettings) {
     engine.QueueWheel(120, false);
     EXPECT_EQ(platform.wakeCount, 1);
     EXPECT_EQ(RunTrain(platform.nowMs), Units(120, 0));
-
     engine.QueueWheel(-120, true);
     EXPECT_EQ(RunTrain(platform.nowMs), Units(0, -120));
-}
 
-TEST_F(ScrollEngineTest, DistanceFollowsTheAxisSettings) {
     AxisSettings horizontal;
     horizontal.Speed = 300;
     horizontal.AccelEnabled = false;
     SetAxis(Axis::Horizontal, horizontal);
-
+    platform.nowMs += 1000;
     engine.QueueWheel(60, false); // half a notch moves half the speed
     engine.QueueWheel(120, true);
     EXPECT_EQ(RunTrain(platform.nowMs), Units(60, 300));
+
+    engine.QueueWheel(120, false);
+    engine.QueueWheel(120, true);
+    engine.CancelAll(); // ends both axes
+    EXPECT_EQ(RunTrain(platform.nowMs + 10), Units(0, 0));
 }
 
 TEST_F(ScrollEngineTest, DroppedWhenDisabledZeroOrStopped) {
@@ -123,17 +126,12 @@ TEST_F(ScrollEngineTest, ValuesThatAreNotNumbersNeverReachASteps) {
     }
 }
 
-TEST_F(ScrollEngineTest, CancelAllEndsBothAxes) {
-    engine.QueueWheel(120, false);
-    engine.QueueWheel(120, true);
-    engine.CancelAll();
-    EXPECT_EQ(RunTrain(platform.nowMs + 10), Units(0, 0));
-}
-
-TEST(FramePacingTest, WaitsLeaveOutTheFramesWork) {
+TEST(FramePacingTest, RateFollowsTheDisplayAndWaitsLeaveOutTheFramesWork) {
+    for (const auto& [refresh, rate] : {std::pair{0, 200}, {60, 200}, {144, 200}, {240, 240}, {360, 360}, {500, 360}})
+        EXPECT_EQ(FrameRateForRefresh(refresh), rate) << refresh;
     FrameScheduler frames;
     frames.Restart(100.0);
-    EXPECT_DOUBLE_EQ(frames.NextWaitMs(100.0, 200), 5.0);
+    EXPECT_DOUBLE_EQ(frames.NextWaitMs(100.0, 200), 5.0); // a run's first wait, with no work done yet: one frame
     frames.Woke(105.0);
     EXPECT_NEAR(frames.NextWaitMs(105.4, 200), 4.6, 1e-9);
     frames.Woke(110.0);
@@ -163,65 +161,7 @@ TEST(FramePacingTest, TypicalTimerLatenessIsLearnedSoFramesKeepTheRate) {
     EXPECT_NEAR(intervals[intervals.size() / 2], 5.0, 0.02); // the median frame is one period
 }
 
-TEST(FramePacingTest, FrameRateAndWaitFollowTheDisplay) {
-    struct Case {
-        int32_t refresh, rate;
-        double firstWaitMs;
-    };
-    for (const Case& c : {Case{0, 200, 5.0}, Case{60, 200, 5.0}, Case{144, 200, 5.0}, Case{240, 240, 4.1667},
-                          Case{360, 360, 2.7778}, Case{500, 360, 2.7778}}) {
-        EXPECT_EQ(FrameRateForRefresh(c.refresh), c.rate) << c.refresh;
-        // The scheduler's first wait of a run, with no work done yet, is one whole frame.
-        FrameScheduler frames;
-        frames.Restart(50.0);
-        EXPECT_NEAR(frames.NextWaitMs(50.0, FrameRateForRefresh(c.refresh)), c.firstWaitMs, 1e-4) << c.refresh;
-    }
-}
-
 namespace {
-
-// A platform whose engine thread really runs: wake is an event, frames are 1 ms apart
-// on a clock the test can read, and modifiers can be held.
-class LivePlatform : public EnginePlatform {
-public:
-    std::atomic<bool> modifierDown{false};
-    std::atomic<int32_t> refreshRateHz{240};
-    std::atomic<double> clockJumpMs{0.0}; // a sleep of the machine, seen as a jump of the clock
-    std::atomic<int64_t> vertical{0}, horizontal{0};
-    std::atomic<int> frameRuns{0}, openFrameRuns{0};
-    std::mutex orderLock;
-    std::string order; // 'V' and 'H' for each emitted step, '|' for each frame wait
-
-    double NowMs() override {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count() +
-               clockJumpMs.load();
-    }
-    void SetWake() override { wake_.Set(); }
-    void WaitForWake() override { wake_.Wait(); }
-    void BeginFrames() override {
-        ++frameRuns;
-        ++openFrameRuns;
-    }
-    void EndFrames() override { --openFrameRuns; }
-    bool IsModifierDown() override { return modifierDown.load(); }
-    void WaitFrame(int32_t) override {
-        {
-            std::lock_guard<std::mutex> lock(orderLock);
-            order.push_back('|');
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    void EmitWheelStep(bool isHorizontal, int32_t step) override {
-        (isHorizontal ? horizontal : vertical) += step;
-        std::lock_guard<std::mutex> lock(orderLock);
-        order.push_back(isHorizontal ? 'H' : 'V');
-    }
-    int32_t DetectRefreshRate() override { return refreshRateHz.load(); }
-    bool HasHighResolutionTimer() const override { return true; }
-
-private:
-    AutoResetEvent wake_;
-};
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -232,29 +172,32 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
     return true;
 }
 
-AxisSettings ShortCurve() {
-    AxisSettings axis;
-    axis.DurationMs = 50;
-    axis.AccelEnabled = false;
-    return axis;
-}
-
+// An engine on a live platform, its curves short (50 ms) and without acceleration.
 struct LiveEngine {
     LiveEngine() {
         Settings settings = store.Snapshot();
-        settings.Vertical = settings.Horizontal = ShortCurve();
+        settings.Vertical.DurationMs = settings.Horizontal.DurationMs = 50;
+        settings.Vertical.AccelEnabled = settings.Horizontal.AccelEnabled = false;
+        store.Apply(settings, false);
+    }
+    void SlowVertical() {
+        Settings settings = store.Snapshot();
+        settings.Vertical.DurationMs = 800;
         store.Apply(settings, false);
     }
     InMemoryConfigFiles files;
     FakeAutoStart autoStart;
     ConfigStore store{L"C:\\v\\config.ini", files, autoStart};
-    LivePlatform platform;
+    LiveEnginePlatform platform{240};
     ScrollEngine engine{store, platform};
 };
 
 } // namespace
 
-TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThenIdles) {
+// Frames run until the train ends, then the thread idles. A monitor change and a wake from
+// sleep in the middle of a glide: the frame rate follows the new display at once, and the
+// glide ends with exactly its units.
+TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThroughDisplayChangesAndSleep) {
     LiveEngine live;
     ASSERT_TRUE(live.engine.Start());
     ASSERT_TRUE(live.engine.Start()); // a second start keeps the one thread
@@ -263,7 +206,7 @@ TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThenIdles) {
 
     live.engine.QueueWheel(120, false);
     live.engine.QueueWheel(-240, true);
-    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical == 120 && live.platform.horizontal == -240; }));
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] == 120 && live.platform.units[1] == -240; }));
     ASSERT_TRUE(WaitUntil([&] { return live.platform.openFrameRuns == 0; })); // idle again
     {
         // Within a frame the vertical step goes first; most frames carry both.
@@ -271,61 +214,11 @@ TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThenIdles) {
         EXPECT_EQ(live.platform.order.find("HV"), std::string::npos) << live.platform.order;
         EXPECT_NE(live.platform.order.find("VH"), std::string::npos) << live.platform.order;
     }
-    const auto stopStart = std::chrono::steady_clock::now();
-    live.engine.Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::seconds(1));
-    EXPECT_FALSE(live.engine.IsRunning());
-}
 
-TEST(ScrollEngineLoopTest, HeldModifierCancelsTheRunningTrain) {
-    LiveEngine live;
-    ASSERT_TRUE(live.engine.Start());
-    AxisSettings slow;
-    slow.DurationMs = 800;
-    slow.AccelEnabled = false;
-    Settings settings = live.store.Snapshot();
-    settings.Vertical = slow;
-    live.store.Apply(settings, false);
-
-    live.engine.QueueWheel(120, false);
-    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical > 0; }));
-    live.platform.modifierDown = true;
-    ASSERT_TRUE(WaitUntil([&] { return !live.engine.AxisFor(false).active && live.platform.openFrameRuns == 0; }));
-    const int64_t atCancel = live.platform.vertical;
-    EXPECT_LT(atCancel, 120);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_EQ(live.platform.vertical, atCancel); // nothing more after the cancel
-    live.engine.Stop();
-}
-
-TEST(ScrollEngineLoopTest, StopDuringATrainReturnsPromptly) {
-    LiveEngine live;
-    ASSERT_TRUE(live.engine.Start());
-    AxisSettings slow;
-    slow.DurationMs = 800;
-    Settings settings = live.store.Snapshot();
-    settings.Vertical = slow;
-    live.store.Apply(settings, false);
-    live.engine.QueueWheel(120, false);
-    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical > 0; }));
-    const auto stopStart = std::chrono::steady_clock::now();
-    live.engine.Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::milliseconds(500));
-    EXPECT_EQ(live.platform.openFrameRuns, 0); // the timer resolution request is paired
-}
-
-// A monitor change and a wake from sleep in the middle of a glide: the frame rate
-// follows the new display at once, and the glide ends with exactly its units.
-TEST(ScrollEngineLoopTest, DisplayChangeAndWakeFromSleepEndAGlideCleanly) {
-    LiveEngine live;
-    Settings settings = live.store.Snapshot();
-    settings.Vertical.DurationMs = 800;
-    live.store.Apply(settings, false);
-    ASSERT_TRUE(live.engine.Start());
+    live.SlowVertical();
     live.engine.QueueWheel(120, false);
     live.engine.QueueWheel(120, false);
-    ASSERT_TRUE(WaitUntil([&] { return live.platform.vertical > 0; }));
-
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] > 120; }));
     live.platform.refreshRateHz = 144;
     live.engine.RefreshDisplayRate();
     EXPECT_EQ(live.engine.RefreshRateHz(), 144);
@@ -333,10 +226,35 @@ TEST(ScrollEngineLoopTest, DisplayChangeAndWakeFromSleepEndAGlideCleanly) {
     live.platform.refreshRateHz = 300;
     live.engine.RefreshDisplayRate();
     EXPECT_EQ(live.engine.FrameRateHz(), 300);
-    EXPECT_LT(live.platform.vertical, 240); // still gliding
-
+    EXPECT_LT(live.platform.units[0], 360); // still gliding
     live.platform.clockJumpMs = 60000.0; // the machine slept a minute
     ASSERT_TRUE(WaitUntil([&] { return live.platform.openFrameRuns == 0; }));
-    EXPECT_EQ(live.platform.vertical, 240);
+    EXPECT_EQ(live.platform.units[0], 360);
+
+    const auto stopStart = std::chrono::steady_clock::now();
     live.engine.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::seconds(1));
+    EXPECT_FALSE(live.engine.IsRunning());
+}
+
+TEST(ScrollEngineLoopTest, HeldModifierCancelsTheTrainAndStopDuringATrainReturnsPromptly) {
+    LiveEngine live;
+    ASSERT_TRUE(live.engine.Start());
+    live.SlowVertical();
+    live.engine.QueueWheel(120, false);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] > 0; }));
+    live.platform.modifierDown = true;
+    ASSERT_TRUE(WaitUntil([&] { return !live.engine.AxisFor(false).active && live.platform.openFrameRuns == 0; }));
+    const int64_t atCancel = live.platform.units[0];
+    EXPECT_LT(atCancel, 120);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(live.platform.units[0], atCancel); // nothing more after the cancel
+
+    live.platform.modifierDown = false;
+    live.engine.QueueWheel(120, false);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] > atCancel; }));
+    const auto stopStart = std::chrono::steady_clock::now();
+    live.engine.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::milliseconds(500));
+    EXPECT_EQ(live.platform.openFrameRuns, 0); // the timer resolution request is paired
 }

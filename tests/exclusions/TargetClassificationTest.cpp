@@ -119,16 +119,6 @@ TEST(TargetClassificationTest, ProcessesAboveOurLevelOrUnreadableAreLeftAlone) {
         cache.Get(10, 0);
         EXPECT_EQ(system.ownReads, 1);
     }
-
-    // An executable name that cannot be read leaves nothing to match, but the process is reachable.
-    FakeProcesses system;
-    system.processes[5] = {L"", MediumIntegrityLevel};
-    OwnIntegrityLevel own;
-    ProcessInfoCache cache(system, own);
-    const ProcessInfo& info = cache.Get(5, 0);
-    EXPECT_EQ(info.Name, L"");
-    EXPECT_FALSE(info.Inaccessible);
-    EXPECT_FALSE(info.IsBrowser);
 }
 
 namespace {
@@ -172,7 +162,8 @@ TEST(TargetClassificationTest, DecisionForTheWindowUnderTheCursor) {
                         {2, {L"C:\\Chrome\\chrome.exe"}},
                         {3, {L"C:\\Firefox\\firefox.exe"}},
                         {4, {L"C:\\Windows\\notepad.exe"}},
-                        {5, {L"C:\\Admin\\regedit.exe", 0x3000}}};
+                        {5, {L"C:\\Admin\\regedit.exe", 0x3000}},
+                        {6, {L""}}}; // its executable name cannot be read
     OwnIntegrityLevel own;
     ProcessInfoCache cache(system, own);
     InMemoryConfigFiles files;
@@ -188,8 +179,9 @@ TEST(TargetClassificationTest, DecisionForTheWindowUnderTheCursor) {
                       {30, {3, 0, L"Wikipedia — Mozilla Firefox", L""}},
                       {40, {4, 0, L"wikipedia.txt - Notepad", L""}},
                       {50, {5, 0, L"Registry Editor", L""}},
-                      {60, {0, 0, L"", L""}}};
-    screen.windowAtX = {{10, 10}, {21, 21}, {22, 22}, {30, 30}, {40, 40}, {50, 50}, {60, 60}};
+                      {60, {0, 0, L"", L""}},
+                      {70, {6, 0, L"Wikipedia", L""}}};
+    screen.windowAtX = {{10, 10}, {21, 21}, {22, 22}, {30, 30}, {40, 40}, {50, 50}, {60, 60}, {70, 70}};
     auto excluded = [&](int32_t x) { return IsExcludedAt(x, 0, screen, cache, *store.Current()); };
 
     EXPECT_FALSE(excluded(0));  // no window
@@ -209,12 +201,13 @@ TEST(TargetClassificationTest, DecisionForTheWindowUnderTheCursor) {
     EXPECT_FALSE(excluded(22)); // a rule with a path never matches by title
     EXPECT_TRUE(excluded(30));
     EXPECT_FALSE(excluded(40)); // not a browser: titles do not count
-    EXPECT_EQ(system.inspections, 5); // one query per process: the cache answered the rest
+    EXPECT_FALSE(excluded(70)); // no name: nothing to match, no browser, but reachable
+    EXPECT_EQ(system.inspections, 6); // one query per process: the cache answered the rest
 
     // A process's verdict is kept only as long as the settings it was made with.
     store.RemoveExcludedApp(L"game.exe");
     EXPECT_FALSE(excluded(10));
     store.AddExcludedApp(L"Game.exe");
     EXPECT_TRUE(excluded(10));
-    EXPECT_EQ(system.inspections, 5);
+    EXPECT_EQ(system.inspections, 6);
 }

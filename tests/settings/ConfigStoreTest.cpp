@@ -22,69 +22,72 @@ protected:
 
 } // namespace
 
-TEST_F(ConfigStoreTest, StartsFromDefaultsWithoutTouchingDisk) {
-    EXPECT_EQ(files.writeCount, 0);
+TEST_F(ConfigStoreTest, StartsFromDefaultsAndALoadWithoutAFileWritesThem) {
     const Settings settings = store.Snapshot();
     EXPECT_EQ(settings.ExcludedApps, DefaultExcludedApps());
     EXPECT_TRUE(settings.ExcludedSites.empty());
+    EXPECT_FALSE(store.HasSiteExclusions());
     EXPECT_FALSE(store.IsDirty());
     EXPECT_EQ(store.GetConfigPath(), Path);
+    EXPECT_EQ(files.writeCount, 0);
+
+    store.Load();
+    EXPECT_EQ(files.Text(Path), SerializeSettings(Settings{true, false, {}, {}, DefaultExcludedApps(), {}}));
+    EXPECT_FALSE(store.IsDirty());
+    EXPECT_EQ(autoStart.writeCount, 0); // not registered: the registry is not written
+    autoStart.registered = true;
+    store.Load(); // registered: the Run value is written again, for wherever the program now lies
+    EXPECT_EQ(autoStart.writeCount, 1);
+    EXPECT_TRUE(store.Snapshot().StartWithWindows);
 }
 
-TEST_F(ConfigStoreTest, AddingApplications) {
+TEST_F(ConfigStoreTest, ListEditsAreNormalisedDeduplicatedAndSavedAtOnce) {
     store.AddExcludedApp(L"\"C:\\Program Files\\Adobe\\PhotoShop.EXE\""); // already there in other case
-    EXPECT_EQ(files.writeCount, 0);
-    EXPECT_EQ(store.GetExcludedApps().size(), 8u);
-
     store.AddExcludedApp(L"  \"  \" ");
     store.AddExcludedApp(L"C:\\Games\\");
+    EXPECT_EQ(store.GetExcludedApps(), DefaultExcludedApps());
     EXPECT_EQ(files.writeCount, 0);
-
     store.AddExcludedApp(L"Notepad++");
-    EXPECT_EQ(files.writeCount, 1);
-    EXPECT_EQ(store.GetExcludedApps().back(), L"Notepad++.exe");
     store.AddExcludedApp(L"notepad++");
     EXPECT_EQ(files.writeCount, 1);
+    EXPECT_EQ(store.GetExcludedApps().back(), L"Notepad++.exe");
     EXPECT_TRUE(ExclusionRules::IsAppExcluded(*store.Current(), L"notepad++.exe")); // the hook's prepared names
     EXPECT_NE(files.Text(Path).find(L"App8=Notepad++.exe\r\n"), std::wstring::npos);
-}
 
-TEST_F(ConfigStoreTest, RemovingApplications) {
     Settings settings = store.Snapshot();
     settings.ExcludedApps.push_back(L"Photoshop.exe"); // a hand-edited duplicate
     store.Apply(settings, true);
-    const int writes = files.writeCount;
-
     store.RemoveExcludedApp(L"PHOTOSHOP.EXE");
-    EXPECT_EQ(files.writeCount, writes + 1);
+    EXPECT_EQ(files.writeCount, 3);
     std::vector<std::wstring> expected = DefaultExcludedApps();
-    expected.pop_back();
+    expected.back() = L"Notepad++.exe"; // the last default was Photoshop
     EXPECT_EQ(store.GetExcludedApps(), expected); // both gone, the others keep their order
-
     store.RemoveExcludedApp(L"acad"); // no ".exe" is added for removal
     EXPECT_EQ(store.GetExcludedApps(), expected);
-    EXPECT_EQ(files.writeCount, writes + 2); // written all the same
-}
+    EXPECT_EQ(files.writeCount, 4); // written all the same
 
-TEST_F(ConfigStoreTest, AddingAndRemovingSites) {
     store.AddExcludedSite(L"https://WWW.Example.com/path?q=1");
     store.AddExcludedSite(L"example.com");
-    store.AddExcludedSite(L"   ");
+    store.AddExcludedSite(L"  \r\n");
     EXPECT_EQ(store.GetExcludedSites(), std::vector<std::wstring>{L"example.com"});
-    EXPECT_EQ(files.writeCount, 1);
+    EXPECT_EQ(files.writeCount, 5);
     EXPECT_TRUE(store.HasSiteExclusions());
-
     store.RemoveExcludedSite(L"http://example.com/");
     EXPECT_FALSE(store.HasSiteExclusions());
-    EXPECT_EQ(files.writeCount, 2);
+    EXPECT_EQ(files.writeCount, 6);
 }
 
 TEST_F(ConfigStoreTest, ApplyClampsAndMarksDirtyUntilASaveSucceeds) {
     Settings settings = store.Snapshot();
     settings.Vertical = {1000, 10, 1.5, false, 7.0};
+    settings.Horizontal.Speed = 200;
     settings.StartWithWindows = true;
     store.Apply(settings, false);
     EXPECT_EQ(store.Snapshot().Vertical, (AxisSettings{480, 50, 2.0, false, 5.0}));
+    // Each axis's settings come with the global switch.
+    AxisSettings vertical, horizontal;
+    EXPECT_TRUE(store.GetAxisSettings(Axis::Vertical, vertical));
+    EXPECT_EQ(vertical.Speed, 480);
     EXPECT_TRUE(store.Snapshot().StartWithWindows);
     EXPECT_EQ(autoStart.writeCount, 0); // the cached flag only
     EXPECT_TRUE(store.IsDirty());
@@ -95,6 +98,8 @@ TEST_F(ConfigStoreTest, ApplyClampsAndMarksDirtyUntilASaveSucceeds) {
     store.SetEnabled(false); // a failed save of another change keeps the flag too
     EXPECT_TRUE(store.IsDirty());
     EXPECT_FALSE(store.IsEnabled());
+    EXPECT_FALSE(store.GetAxisSettings(Axis::Horizontal, horizontal));
+    EXPECT_EQ(horizontal.Speed, 200);
 
     files.failWrites = false;
     store.SaveIfDirty();
@@ -119,10 +124,9 @@ TEST_F(ConfigStoreTest, ApplyClampsAndMarksDirtyUntilASaveSucceeds) {
     EXPECT_NE(files.Text(Path).find(L"Enabled=1"), std::wstring::npos);
 }
 
-TEST_F(ConfigStoreTest, ResetKeepsStartWithWindowsAndDoesNotSave) {
+TEST_F(ConfigStoreTest, StartWithWindowsIsTheRegistrysStateAndAResetKeepsIt) {
     store.SetStartWithWindows(true);
     EXPECT_TRUE(autoStart.registered);
-    EXPECT_EQ(files.writeCount, 0);
     Settings settings = store.Snapshot();
     settings.Enabled = false;
     settings.Horizontal.Speed = 333;
@@ -139,44 +143,13 @@ TEST_F(ConfigStoreTest, ResetKeepsStartWithWindowsAndDoesNotSave) {
     EXPECT_TRUE(reset.StartWithWindows);
     EXPECT_TRUE(store.IsStartWithWindows());
     EXPECT_TRUE(store.IsDirty()); // left as it was: the reset command saves explicitly
-    EXPECT_EQ(files.writeCount, 0);
-}
 
-TEST_F(ConfigStoreTest, StartWithWindowsIsTheRegistrysState) {
-    store.SetStartWithWindows(true);
     autoStart.registered = false; // removed behind the program's back
     EXPECT_FALSE(store.IsStartWithWindows());
     EXPECT_TRUE(store.Snapshot().StartWithWindows);
     store.SetStartWithWindows(false);
     EXPECT_EQ(autoStart.writeCount, 2);
     EXPECT_EQ(files.writeCount, 0);
-}
-
-TEST_F(ConfigStoreTest, AxisSettingsComeWithTheGlobalSwitch) {
-    Settings settings = store.Snapshot();
-    settings.Horizontal.Speed = 200;
-    settings.Enabled = false;
-    store.Apply(settings, false);
-    AxisSettings horizontal;
-    EXPECT_FALSE(store.GetAxisSettings(Axis::Horizontal, horizontal));
-    EXPECT_EQ(horizontal.Speed, 200);
-    AxisSettings vertical;
-    EXPECT_FALSE(store.GetAxisSettings(Axis::Vertical, vertical));
-    EXPECT_EQ(vertical.Speed, 120);
-}
-
-TEST_F(ConfigStoreTest, LoadWithoutAFileWritesTheDefaults) {
-    store.Load();
-    EXPECT_EQ(files.Text(Path), SerializeSettings(Settings{true, false, {}, {}, DefaultExcludedApps(), {}}));
-    EXPECT_FALSE(store.IsDirty());
-    EXPECT_EQ(autoStart.writeCount, 0); // not registered: the registry is not written
-}
-
-TEST_F(ConfigStoreTest, LoadRefreshesARegisteredRunValue) {
-    autoStart.registered = true;
-    store.Load();
-    EXPECT_EQ(autoStart.writeCount, 1);
-    EXPECT_TRUE(store.Snapshot().StartWithWindows);
 }
 
 TEST_F(ConfigStoreTest, LoadReadsWhatASaveWrote) {

@@ -23,16 +23,3 @@ TEST(SettingsTest, ClampRaisesThenLowersEachRangedField) {
         EXPECT_EQ(axis, c.out) << "speed " << c.in.Speed << " duration " << c.in.DurationMs;
     }
 }
-
-TEST(SettingsTest, DefaultsAreTheDocumentedOnes) {
-    const Settings settings;
-    EXPECT_TRUE(settings.Enabled);
-    EXPECT_FALSE(settings.StartWithWindows);
-    for (Axis axis : {Axis::Vertical, Axis::Horizontal}) {
-        const AxisSettings& a = settings.ForAxis(axis);
-        EXPECT_EQ(a, (AxisSettings{120, 280, 3.0, true, 2.0}));
-    }
-    EXPECT_EQ(DefaultExcludedApps(),
-              (std::vector<std::wstring>{L"cs2.exe", L"valorant.exe", L"dota2.exe", L"league of legends.exe",
-                                         L"overwatch.exe", L"blender.exe", L"acad.exe", L"photoshop.exe"}));
-}

@@ -10,50 +10,37 @@
 #include <cstdio>
 #endif
 
-namespace {
-
-struct FoldCase {
-    const wchar_t* input;
-    const wchar_t* expected;
-};
-
-} // namespace
-
 // On Windows LowerCaseInPlace is the system call, elsewhere the portable table:
 // the same expectations hold for both.
 TEST(TextCaseTest, LowerCaseInPlace) {
-    const FoldCase cases[] = {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"", L""},
         {L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", L"abcdefghijklmnopqrstuvwxyz"},
         {L"Hello, World 2024", L"hello, world 2024"},
-        // Digits, punctuation and small letters stay, including the neighbours of A..Z and a..z.
-        {L"0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", L"0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},
-        {L"abcdefghijklmnopqrstuvwxyz", L"abcdefghijklmnopqrstuvwxyz"},
-        {L"\t\r\n", L"\t\r\n"},
         // Latin-1 capitals À..Þ, all but the multiplication sign.
         {L"ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞ", L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ"},
-        {L"2×3", L"2×3"},
         {L"¿ÀÞß×÷", L"¿àþß×÷"},
-        // Latin-1 small letters and signs have nothing to fold.
-        {L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿßµªº", L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿßµªº"},
-        {L"©®°±²³¹¼½¾", L"©®°±²³¹¼½¾"},
         {L"CAFÉ Über", L"café über"},
         // Cyrillic А..Я, and Ѐ..Џ (Ё among them) onto ѐ..џ.
         {L"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", L"абвгдежзийклмнопрстуфхцчшщъыьэюя"},
         {L"ЀЁЂЃЄЅІЇЈЉЊЋЌЍЎЏ", L"ѐёђѓєѕіїјљњћќѝўџ"},
+        {L"ЁЛКА и Ёжик", L"ёлка и ёжик"},
+        {L"Привет, МИР! Hello 2024", L"привет, мир! hello 2024"},
+        // Digits, punctuation, blanks, small letters and signs have nothing to fold, including
+        // the neighbours of A..Z and a..z.
+        {L"0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~\t\r\n",
+         L"0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~\t\r\n"},
+        {L"abcdefghijklmnopqrstuvwxyz2×3", L"abcdefghijklmnopqrstuvwxyz2×3"},
+        {L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿßµªº©®°±²³¹¼½¾", L"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿßµªº©®°±²³¹¼½¾"},
         {L"абвгдежзийклмнопрстуфхцчшщъыьэюяѐёђѓєѕіїјљњћќѝўџ",
          L"абвгдежзийклмнопрстуфхцчшщъыьэюяѐёђѓєѕіїјљњћќѝўџ"},
-        {L"ЁЛКА и Ёжик", L"ёлка и ёжик"},
-        {L"ЮТУБ — видео", L"ютуб — видео"},
-        {L"Привет, МИР! Hello 2024", L"привет, мир! hello 2024"},
     };
-    for (const FoldCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "\"" << c.input << "\"");
-        std::wstring text = c.input;
+    for (const auto& [input, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << "\"" << input << "\"");
+        std::wstring text = input;
         LowerCaseInPlace(text);
-        EXPECT_EQ(text, c.expected);
-        EXPECT_EQ(text.size(), std::wstring(c.input).size());
-        EXPECT_EQ(ToLowerCopy(c.input), c.expected);
+        EXPECT_EQ(text, expected); // the same length too
+        EXPECT_EQ(ToLowerCopy(input), expected);
     }
 }
 

@@ -1,27 +1,20 @@
 #pragma once
-// An engine platform for tests: a clock the test sets, and a record of every wheel
-// step the engine emits. Its engine thread stays parked on the wake event until the
-// test stops the engine, so the test itself drives the frames, step by step.
+// An engine platform for tests: a clock the test sets. Its engine thread stays parked on
+// the wake event until the test stops the engine, so the test itself drives the frames,
+// step by step, and reads the steps from them.
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
 #include "engine/EnginePlatform.h"
-
-struct EmittedStep {
-    bool horizontal;
-    int32_t units;
-};
 
 class ScriptedEnginePlatform : public EnginePlatform {
 public:
     double nowMs = 1000.0;
     std::atomic<int> wakeCount{0};
     int32_t refreshRateHz = 0;
-    std::vector<EmittedStep> steps;
 
     double NowMs() override { return nowMs; }
     // The next SetWake (the engine's Stop) lets the parked thread go.
@@ -50,7 +43,7 @@ public:
     }
     bool IsModifierDown() override { return false; }
     void WaitFrame(int32_t) override {}
-    void EmitWheelStep(bool horizontal, int32_t units) override { steps.push_back({horizontal, units}); }
+    void EmitWheelStep(bool, int32_t) override {}
     int32_t DetectRefreshRate() override { return refreshRateHz; }
     bool HasHighResolutionTimer() const override { return true; }
 
