@@ -81,11 +81,12 @@ private:
         if (code >= 0 && (message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL)) {
             const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
             if (data->dwExtraInfo != WheelMarker && instance_) {
+                const double atMs = QpcNowMs();
                 const bool shift = GetAsyncKeyState(VK_SHIFT) < 0;
                 const bool modifier = (GetAsyncKeyState(VK_CONTROL) | GetAsyncKeyState(VK_MENU) |
                                        GetAsyncKeyState(VK_LWIN) | GetAsyncKeyState(VK_RWIN)) < 0;
                 std::lock_guard<std::mutex> hold(instance_->lock_);
-                instance_->notches_.push_back({data->pt, shift, modifier});
+                instance_->notches_.push_back({data->pt, shift, modifier, atMs});
             }
         }
         return CallNextHookEx(nullptr, code, message, lParam);

@@ -24,6 +24,7 @@ struct SeenNotch {
     POINT point;
     bool shift;
     bool modifier; // Ctrl, Alt or Win
+    double atMs;   // QpcNowMs when the system gave it to the hooks
 };
 
 class SoakDesktop {

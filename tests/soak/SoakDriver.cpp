@@ -127,6 +127,7 @@ struct Group {
     AxisSettings settings;
     std::vector<Sent> sent;
     double firstMs = 0;
+    std::vector<double> seenMs{}; // when the system gave each notch to the hooks, as sent
 };
 
 // The units the engine's arithmetic gives for a series of notches: the engine's own
@@ -193,9 +194,9 @@ private:
     Input AnyInput() { return Pick({Input::Wheel, Input::Wheel, Input::Tilt, Input::ShiftWheel}); }
 
     std::vector<Beat> PlanBeats(Rhythm rhythm, const AxisSettings& settings);
-    bool KeptRhythm(const Group& group) const;
+    bool KeptRhythm(const Group& group, const std::vector<double>& atMs) const;
     bool HeldUp(const Group& group);
-    bool Displaced(const Group& group);
+    bool Displaced(Group& group);
 
     // Input.
     void Begin(Group& group);
@@ -266,16 +267,17 @@ std::vector<Beat> Soak::PlanBeats(Rhythm rhythm, const AxisSettings& settings) {
     return beats;
 }
 
-// The driver itself can be held up (two cores, other work): a gap sent too long or too
-// short for its rhythm voids the guarantee above.
+// The driver itself can be held up (two cores, other work), and so can the system on its
+// way to the hooks: a gap sent, or delivered, too long or too short for its rhythm voids
+// the guarantee above.
 // With acceleration on, a run of notches in one direction keeps to the kind its second
 // notch set: a burst (the rate past 18 from there on, and kept there by intervals up to
 // 55 ms) or a slow run (the rate at or under 5 as long as intervals stay over 200 ms).
-bool Soak::KeptRhythm(const Group& group) const {
+bool Soak::KeptRhythm(const Group& group, const std::vector<double>& atMs) const {
     const double duration = std::max(30, group.settings.DurationMs), end = duration - EndLimitMs;
     enum class Run { Started, Burst, Slow } run = Run::Started;
     for (size_t i = 1; i < group.sent.size(); ++i) {
-        const double gap = group.sent[i].atMs - group.sent[i - 1].atMs;
+        const double gap = atMs[i] - atMs[i - 1];
         // Ctrl goes down at most a third into the last curve, 15 ms before its notch.
         if (group.sent[i].modified && gap > 0.3 * duration + 40) return false;
         if (group.sent[i].modified) continue;
@@ -295,8 +297,10 @@ bool Soak::KeptRhythm(const Group& group) const {
 
 // Counted and noted, not judged: the desktop, not the program, made the notches other
 // than sent (over another window, or without the key held for them).
-bool Soak::Displaced(const Group& group) {
+bool Soak::Displaced(Group& group) {
     const std::vector<SeenNotch> seen = desktop_->NotchesSeen();
+    group.seenMs.clear();
+    for (const SeenNotch& notch : seen) group.seenMs.push_back(notch.atMs - group.firstMs);
     bool asSent = seen.size() == group.sent.size();
     std::string how;
     for (size_t i = 0; i < seen.size(); ++i) {
@@ -317,11 +321,16 @@ bool Soak::Displaced(const Group& group) {
 
 // Counted and noted, not judged: the driver, not the program, broke the rhythm.
 bool Soak::HeldUp(const Group& group) {
-    if (KeptRhythm(group)) return false;
+    std::vector<double> sentMs;
+    for (const Sent& s : group.sent) sentMs.push_back(s.atMs);
+    // Displaced() has made sure that the system gave the hooks every notch sent.
+    const bool sentInRhythm = KeptRhythm(group, sentMs);
+    if (sentInRhythm && KeptRhythm(group, group.seenMs)) return false;
     ++tally_.heldUp;
-    std::printf("note at %.1f s: %s over the %s not judged, the driver was held up between notches:", Elapsed(),
-                group.kind, SpotName(group.spot));
-    for (const Sent& s : group.sent) std::printf(" %+d@%.1f", s.delta, s.atMs);
+    std::printf("note at %.1f s: %s over the %s not judged, %s was held up between notches:", Elapsed(), group.kind,
+                SpotName(group.spot), sentInRhythm ? "the system" : "the driver");
+    for (size_t i = 0; i < group.sent.size(); ++i)
+        std::printf(" %+d@%.1f (seen @%.1f)", group.sent[i].delta, group.sent[i].atMs, group.seenMs[i]);
     std::printf(" (%d ms curves)\n", group.settings.DurationMs);
     return true;
 }
@@ -604,6 +613,8 @@ void Soak::Fail(const Group& group, const std::string& what, const std::vector<R
                 InputName(group.input), Describe(group.settings).c_str(), what.c_str());
     for (const Sent& s : group.sent)
         std::printf(" %s%+d%s@%.1f", s.modified ? "Ctrl" : "", s.delta, s.input == Input::Tilt ? "h" : "", s.atMs);
+    std::printf("\n  seen by the hooks at:");
+    for (double at : group.seenMs) std::printf(" %.1f", at);
     std::printf("\n  received: %zu events, vertical %d, horizontal %d; marked %d (%d units), unmarked %d (%d units)\n",
                 events.size(), t.vertical, t.horizontal, t.marked, t.markedUnits, t.unmarked, t.unmarkedUnits);
     std::printf("%s\n  settings window %s; before it: %s\n", desktop_->Describe().c_str(),
