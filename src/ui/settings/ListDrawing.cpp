@@ -24,15 +24,18 @@ void DrawListItem(HDC target, const RECT& rect, bool selected, std::wstring_view
     canvas.CopyTo(target, rect.left, rect.top);
 }
 
+std::wstring ListItemText(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
 void DrawListBoxItem(const DRAWITEMSTRUCT& item, unsigned dpi, const ThemeFonts& fonts) {
     if (item.itemID == static_cast<UINT>(-1)) return;
-    std::wstring text;
-    const LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
-    if (length > 0) {
-        text.resize(static_cast<size_t>(length) + 1);
-        const LRESULT copied = SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    }
+    const std::wstring text = ListItemText(item.hwndItem, static_cast<int>(item.itemID));
     DrawListItem(item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0, text, dpi, fonts);
 }
 

@@ -1,10 +1,15 @@
 #pragma once
-// The two exclusion lists: owner-drawn LISTBOX items, and the hint an empty list shows.
+// The two exclusion lists: owner-drawn LISTBOX items, the hint an empty list shows, and
+// the text of an item.
 
 #include "platform/Win32.h"
 #include "ui/settings/ThemeFonts.h"
 
+#include <string>
 #include <string_view>
+
+// The item's text; empty for an index the list does not have.
+std::wstring ListItemText(HWND list, int index);
 
 void DrawListItem(HDC target, const RECT& rect, bool selected, std::wstring_view text, unsigned dpi,
                   const ThemeFonts& fonts);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/ConfigStore.h"
+#include "ui/settings/ListDrawing.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -21,13 +22,7 @@ std::wstring WindowText(HWND window) {
 
 std::wstring SelectedEntry(HWND list) {
     const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR) return {};
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
+    return index == LB_ERR ? std::wstring() : ListItemText(list, static_cast<int>(index));
 }
 
 RECT ToScreen(HWND window, RECT rect) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "settings/ConfigStore.h"
+#include "ui/settings/ListDrawing.h"
 #include "ui/settings/SettingsCommands.h"
 #include "ui/settings/SettingsTexts.h"
 #include "ui/tray/TrayIcon.h"
@@ -19,15 +20,6 @@
 namespace {
 
 constexpr size_t TypedEntryCapacity = 512; // with its terminating zero
-
-std::wstring ListItemText(HWND list, int index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
 
 } // namespace
 
