@@ -82,16 +82,27 @@ LRESULT AskSeam(HWND window, const wchar_t* message) {
 // flight ends with exactly its units. Wine reports no mode change to a running program,
 // so the test build stands in for the displays; the messages are the system's own. (A
 // DPI change takes the same path; its message carries a pointer that cannot be sent
-// from another process.)
-TEST(ResilienceE2ETest, TheIconComesAfterRefusalsTheHookAfterADropAndTheRateAfterDisplayChanges) {
+// from another process.) A browser's automation provider that never answers holds the
+// watcher thread in its call: Exit still ends the program promptly, with a change made
+// just before saved, and a new start is possible at once.
+TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherStuck) {
     WheelTargetWindow target;
+    TempFolder copies;
+    TargetProcess chrome(copies.Path(), L"chrome.exe", L"Chrome_WidgetWin_1", L"Example - Google Chrome",
+                         {650, 100, 300, 200});
+    ASSERT_TRUE(chrome.IsReady());
     const ScopedEnvironment refusals(L"VG_SEAM_TRAY_ADD_FAILURES", L"2");
-    ProgramUnderTest program(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n", ProgramUnderTest::Build::WithSeams);
+    const ScopedEnvironment stuck(L"VG_SEAM_STUCK_AUTOMATION", L"1");
+    ProgramUnderTest program(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n[Sites]\r\nCount=1\r\nSite0=example.org\r\n",
+                             ProgramUnderTest::Build::WithSeams);
     const double started = QpcNowMs();
     ASSERT_TRUE(program.Start()); // waits for the icon
     const HWND window = program.FindSettingsWindow();
     EXPECT_TRUE(IsTrayIconRegistered(window)) << "two refusals, and no retry brought the icon";
     std::printf("icon in the tray %.0f ms after the start, after two refusals\n", QpcNowMs() - started);
+    const OwnTrayIcon keepsTheTrayShown; // from here on, for the exit's figure
+    ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.AutomationHangs") >= 1; }, 5000))
+        << "the watcher never called into the browser";
 
     target.PlaceCursor();
     Sleep(50);
@@ -133,26 +144,6 @@ TEST(ResilienceE2ETest, TheIconComesAfterRefusalsTheHookAfterADropAndTheRateAfte
     EXPECT_EQ(totals.vertical, 120);
     EXPECT_EQ(totals.unmarked, 0);
 
-    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
-    EXPECT_FALSE(IsTrayIconRegistered(window));
-}
-
-// A browser's automation provider that never answers holds the watcher thread in
-// its call: Exit still ends the program promptly, with a change made just before
-// saved, and a new start is possible at once.
-TEST(ResilienceE2ETest, ExitEndsPromptlyWithTheWatcherStuckInABrowser) {
-    TempFolder copies;
-    TargetProcess chrome(copies.Path(), L"chrome.exe", L"Chrome_WidgetWin_1", L"Example - Google Chrome",
-                         {650, 100, 300, 200});
-    ASSERT_TRUE(chrome.IsReady());
-    const ScopedEnvironment stuck(L"VG_SEAM_STUCK_AUTOMATION", L"1");
-    const OwnTrayIcon keepsTheTrayShown;
-    ProgramUnderTest program(L"[Sites]\r\nCount=1\r\nSite0=example.org\r\n", ProgramUnderTest::Build::WithSeams);
-    ASSERT_TRUE(program.Start());
-    const HWND window = program.FindSettingsWindow();
-    ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.AutomationHangs") >= 1; }, 5000))
-        << "the watcher never called into the browser";
-
     // A slider step: the engine has it at once, the file only after a delay.
     const HWND speed = GetDlgItem(window, IDC_V_SPEED);
     SendMessageW(speed, TBM_SETPOS, TRUE, 300);
@@ -160,6 +151,7 @@ TEST(ResilienceE2ETest, ExitEndsPromptlyWithTheWatcherStuckInABrowser) {
     const double asked = QpcNowMs();
     EXPECT_EQ(program.ExitThroughTrayMenu(10000), 0);
     std::printf("exit took %.0f ms with the watcher stuck\n", QpcNowMs() - asked);
+    EXPECT_FALSE(IsTrayIconRegistered(window));
     const std::wstring config = program.Folder() + L"\\config.ini";
     EXPECT_EQ(GetPrivateProfileIntW(L"Vertical", L"Speed", -1, config.c_str()), 300);
     EXPECT_TRUE(program.Start()) << "the single-instance mutex outlived the program";
