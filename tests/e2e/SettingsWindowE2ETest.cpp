@@ -181,7 +181,9 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsWindowE2ETest, TrayIconOpensTheWindowAndItsMenuSwitchesShowsAndEnds) {
+// The program started minimized, used through its tray icon and its menu, then its
+// window through the keyboard, and the dialogs it opens, one at a time.
+TEST_F(SettingsWindowE2ETest, TrayIconAndMenuShowSwitchAndEndTheProgramWhosePagesAndDialogsFollowTheKeyboard) {
     StartProgram(L"--minimized");
     EXPECT_FALSE(IsWindowVisible(window));
 
@@ -224,22 +226,9 @@ TEST_F(SettingsWindowE2ETest, TrayIconOpensTheWindowAndItsMenuSwitchesShowsAndEn
     }
     EXPECT_TRUE(WaitFor([&] { return EnabledInFile() == 1; }, 2000));
 
-    // "Настройки..." shows the window; "Выход" ends the program and takes the icon along.
+    // "Настройки..." shows the window, centred on the work area.
     ASSERT_TRUE(ChooseFromMenu(2));
-    EXPECT_TRUE(WaitFor([&] { return ShownInFront(window); }));
-    ASSERT_TRUE(ChooseFromMenu(4));
-    EXPECT_EQ(WaitForSingleObject(program->Process(), 5000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(program->Process(), &code);
-    EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(WaitFor([] { return WineSystemTray::VisibleIconCount() == 0; }));
-    EXPECT_EQ(EnabledInFile(), 1);
-}
-
-TEST_F(SettingsWindowE2ETest, WindowIsCentredPagesFollowTheKeyboardHidingKeepsThePageAndDialogsOpenOneAtATime) {
-    StartProgram(L"");
     ASSERT_TRUE(WaitFor([&] { return ShownInFront(window); }));
-
     RECT client = {}, frame = {};
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
@@ -315,21 +304,22 @@ TEST_F(SettingsWindowE2ETest, WindowIsCentredPagesFollowTheKeyboardHidingKeepsTh
     Sleep(300);
     EXPECT_EQ(DialogsOf(window), std::vector<HWND>{about});
 
-    // A slider step waits 500 ms for its save; the exit command queued right behind it
-    // closes the box and ends the program with code 0, which still writes the new speed.
-    const int speed = SpeedInFile();
-    ASSERT_GT(speed, 0);
-    PostMessageW(GetDlgItem(window, IDC_V_SPEED), WM_KEYDOWN, VK_RIGHT, 0);
-    EXPECT_EQ(program->ExitThroughTrayMenu(20000), 0);
+    // "Выход" closes the box, ends the program with code 0 and takes the icon along.
+    ASSERT_TRUE(ChooseFromMenu(4));
+    ASSERT_EQ(WaitForSingleObject(program->Process(), 20000), WAIT_OBJECT_0) << "the program is still running";
+    DWORD code = 1;
+    GetExitCodeProcess(program->Process(), &code);
+    EXPECT_EQ(code, 0u);
     EXPECT_FALSE(IsWindow(about));
-    EXPECT_EQ(SpeedInFile(), speed + SliderRanges[SpeedRow].lineStep);
     EXPECT_TRUE(WaitFor([] { return WineSystemTray::VisibleIconCount() == 0; }));
+    EXPECT_EQ(EnabledInFile(), 1);
 }
 
 // At twice the scale on a 1280 x 1024 screen the window is taller than the work area:
 // its caption stays on it. A change of scale (WM_DPICHANGED with the rectangle Windows
 // suggests) resizes the client area, the list rows and the fields' font. (The window's
 // new icons cannot be read from here: Wine answers WM_GETICON from another process with 0.)
+// A setting changed just before the exit command is still saved.
 TEST_F(SettingsWindowE2ETest, AtDoubleScaleTheCaptionStaysReachableAndScaleChangesRelayTheWindow) {
     if (!RunningUnderWine()) GTEST_SKIP() << "sets the system scale, which only Wine's private prefix may have changed";
     {
@@ -381,4 +371,12 @@ TEST_F(SettingsWindowE2ETest, AtDoubleScaleTheCaptionStaysReachableAndScaleChang
                     wideAt192);
         EXPECT_NEAR(static_cast<double>(wide) / wideAt192, dpi / 192.0, 0.1);
     }
+
+    // A slider step waits 500 ms for its save; the exit command queued right behind it
+    // ends the program first, which still writes the new speed.
+    const int speed = SpeedInFile();
+    ASSERT_GT(speed, 0);
+    PostMessageW(GetDlgItem(window, IDC_V_SPEED), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(program->ExitThroughTrayMenu(20000), 0);
+    EXPECT_EQ(SpeedInFile(), speed + SliderRanges[SpeedRow].lineStep);
 }
