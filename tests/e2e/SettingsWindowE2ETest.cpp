@@ -128,6 +128,15 @@ protected:
     int SpeedInFile() const { return ValueInFile(L"Vertical", L"Speed"); }
     bool Running() const { return WaitForSingleObject(program->Process(), 0) == WAIT_TIMEOUT; }
 
+    // A (double) click on the icon; true once the window is shown in front. Wine's tray
+    // window drops a click now and then, as it does right clicks (see OpenMenu): a second one.
+    bool ShowByClickingIcon(bool twice = false) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            ClickCentreOf(WineSystemTray::FirstIcon(), MouseButton::Left, twice);
+            if (WaitFor([this] { return ShownInFront(window); }, 2500)) return true;
+        }
+        return false;
+    }
     // Right click on the icon; true once the menu is open and painted. The menu opens
     // under the pointer, which then leaves it so that no item is highlighted.
     bool OpenMenu() {
@@ -188,8 +197,7 @@ TEST_F(SettingsWindowE2ETest, TrayIconAndMenuShowSwitchAndEndTheProgramWhosePage
     EXPECT_FALSE(IsWindowVisible(window));
 
     // A left click shows the window in front; its hide button puts it away again.
-    ClickCentreOf(WineSystemTray::FirstIcon());
-    EXPECT_TRUE(WaitFor([&] { return ShownInFront(window); }));
+    EXPECT_TRUE(ShowByClickingIcon());
     ClickCentreOf(GetDlgItem(window, IDC_HIDE_TO_TRAY));
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(Running());
@@ -198,8 +206,7 @@ TEST_F(SettingsWindowE2ETest, TrayIconAndMenuShowSwitchAndEndTheProgramWhosePage
     // A double click restores it from the taskbar; a right click never shows it.
     ShowWindow(window, SW_SHOWMINIMIZED);
     ASSERT_TRUE(WaitFor([&] { return IsIconic(window) != FALSE; }));
-    ClickCentreOf(WineSystemTray::FirstIcon(), MouseButton::Left, true);
-    EXPECT_TRUE(WaitFor([&] { return ShownInFront(window); }));
+    EXPECT_TRUE(ShowByClickingIcon(true));
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
 
@@ -257,8 +264,7 @@ TEST_F(SettingsWindowE2ETest, TrayIconAndMenuShowSwitchAndEndTheProgramWhosePage
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(Running());
     EXPECT_TRUE(IsTrayIconRegistered(window));
-    ClickCentreOf(WineSystemTray::FirstIcon());
-    EXPECT_TRUE(WaitFor([&] { return ShownInFront(window); }));
+    EXPECT_TRUE(ShowByClickingIcon());
     EXPECT_EQ(ShownPage(window), PagePrograms);
     const POINT closeButton = FindFramePart(window, HTCLOSE);
     ASSERT_NE(closeButton.x, -1) << "no close button in the caption";
