@@ -81,37 +81,10 @@ protected:
 
 } // namespace
 
-TEST_F(ExclusionsE2ETest, ExcludedApplicationGetsPlainNotchesWhileATrainElsewherePlaysToItsEnd) {
-    const auto game = Target(L"game.exe", L"GameWindow", L"Game", Cell(0, 0));
-    const auto other = Target(L"gamepad.exe", L"GameWindow", L"Game", Cell(1, 0));
-    ASSERT_TRUE(game->IsReady() && other->IsReady());
-    StartProgram(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n[Exclusions]\r\nCount=1\r\nApp0=GAME.EXE\r\n");
-
-    EXPECT_TRUE(PassedUnchanged(NotchOver(*game)));
-    EXPECT_TRUE(Smoothed(NotchOver(*other))) << "the same program under another name must be smoothed";
-
-    // A train starts over the test's own window; the cursor moves over the game before it ends.
-    own.PlaceCursor();
-    Sleep(50);
-    own.Clear();
-    game->Clear();
-    InjectWheel(120);
-    Sleep(200);
-    game->PlaceCursor();
-    Sleep(20);
-    const double plainSent = QpcNowMs();
-    InjectWheel(120);
-    WaitUntilAllQuiet(200, 5000, own, *game);
-    const WheelTotals atOwn = Sum(own.Received()), atGame = Sum(game->Received());
-    EXPECT_EQ(atOwn.unmarked + atGame.unmarked, 1);
-    EXPECT_EQ(atGame.unmarkedUnits, 120);
-    // Wherever its steps landed, the whole train arrived, and it went on after the plain notch.
-    EXPECT_EQ(atOwn.markedUnits + atGame.markedUnits, 120);
-    const double lastStep = std::max(LastStepMs(own.Received()), LastStepMs(game->Received()));
-    EXPECT_GT(lastStep, plainSent + 100) << "the train stopped when the cursor reached the excluded window";
-}
-
-TEST_F(ExclusionsE2ETest, SiteRulesMatchBrowserTitlesOnlyForKnownBrowsers) {
+// An excluded program and site rules, with one start of the program: the excluded
+// program gets plain notches while a train elsewhere plays to its end, and site rules
+// match browser titles only for known browsers.
+TEST_F(ExclusionsE2ETest, ExcludedProgramsAndSitesGetPlainNotchesOnlyWhereTheyMatch) {
     struct Case {
         const wchar_t* exe;
         const wchar_t* windowClass;
@@ -140,8 +113,12 @@ TEST_F(ExclusionsE2ETest, SiteRulesMatchBrowserTitlesOnlyForKnownBrowsers) {
                                  c.withChild));
         ASSERT_TRUE(targets.back()->IsReady());
     }
+    const auto game = Target(L"game.exe", L"GameWindow", L"Game", Cell(0, 3));
+    const auto other = Target(L"gamepad.exe", L"GameWindow", L"Game", Cell(1, 3));
+    ASSERT_TRUE(game->IsReady() && other->IsReady());
     // A pasted address keeps its host; the word rule is stored lower-case; the third keeps its path.
-    StartProgram(L"[Vertical]\r\nAccelEnabled=0\r\n[Sites]\r\nCount=3\r\n"
+    StartProgram(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n[Exclusions]\r\nCount=1\r\nApp0=GAME.EXE\r\n"
+                 L"[Sites]\r\nCount=3\r\n"
                  L"Site0=https://en.wikipedia.org/wiki/Main_Page\r\nSite1=Видео\r\nSite2=github.com/settings\r\n");
     Sleep(1000); // the browser watcher has polled the windows a few times
 
@@ -157,6 +134,30 @@ TEST_F(ExclusionsE2ETest, SiteRulesMatchBrowserTitlesOnlyForKnownBrowsers) {
             EXPECT_EQ(WindowFromPoint(cursor), targets[i]->Child());
         }
     }
+
+    EXPECT_TRUE(PassedUnchanged(NotchOver(*game)));
+    EXPECT_TRUE(Smoothed(NotchOver(*other))) << "the same program under another name must be smoothed";
+
+    // A train starts over the test's own window; the cursor moves over the game before it ends.
+    own.PlaceCursor();
+    Sleep(50);
+    own.Clear();
+    game->Clear();
+    InjectWheel(120);
+    Sleep(200);
+    game->PlaceCursor();
+    Sleep(20);
+    const double plainSent = QpcNowMs();
+    InjectWheel(120);
+    WaitUntilAllQuiet(200, 5000, own, *game);
+    const WheelTotals atOwn = Sum(own.Received()), atGame = Sum(game->Received());
+    EXPECT_EQ(atOwn.unmarked + atGame.unmarked, 1);
+    EXPECT_EQ(atGame.unmarkedUnits, 120);
+    // Wherever its steps landed, the whole train arrived, and it went on after the plain notch.
+    EXPECT_EQ(atOwn.markedUnits + atGame.markedUnits, 120);
+    const double lastStep = std::max(LastStepMs(own.Received()), LastStepMs(game->Received()));
+    EXPECT_GT(lastStep, plainSent + 100) << "the train stopped when the cursor reached the excluded window";
+
     EXPECT_EQ(WaitForSingleObject(program->Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
     StopProgram();
 

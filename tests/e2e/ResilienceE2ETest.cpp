@@ -73,28 +73,49 @@ LRESULT AskSeam(HWND window, const wchar_t* message) {
 
 } // namespace
 
-// The system drops the hook behind the program's back (as Windows does to a hook
-// that timed out): notches pass unsmoothed until the pointer moves, then the hook is
-// back and notches glide again; the settings window counts the re-install.
-TEST(ResilienceE2ETest, ADroppedHookIsBackAtTheNextPointerMove) {
+// One start of the test build through what the system does to a running program. At
+// logon the shell may refuse the icon: the program keeps asking until it is there. The
+// system drops the hook behind the program's back (as Windows does to a hook that timed
+// out): notches pass unsmoothed until the pointer moves, then the hook is back and
+// notches glide again; the settings window counts the re-install. A display change and
+// a wake from sleep make the program read the displays' rate again, and a glide in
+// flight ends with exactly its units. Wine reports no mode change to a running program,
+// so the test build stands in for the displays; the messages are the system's own. (A
+// DPI change takes the same path; its message carries a pointer that cannot be sent
+// from another process.) A browser's automation provider that never answers holds the
+// watcher thread in its call: Exit still ends the program promptly, with a change made
+// just before saved, and a new start is possible at once.
+TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherStuck) {
     WheelTargetWindow target;
-    ProgramUnderTest program(NoAcceleration, ProgramUnderTest::Build::WithSeams);
-    ASSERT_TRUE(program.Start());
+    TempFolder copies;
+    TargetProcess chrome(copies.Path(), L"chrome.exe", L"Chrome_WidgetWin_1", L"Example - Google Chrome",
+                         {650, 100, 300, 200});
+    ASSERT_TRUE(chrome.IsReady());
+    const ScopedEnvironment refusals(L"VG_SEAM_TRAY_ADD_FAILURES", L"2");
+    const ScopedEnvironment stuck(L"VG_SEAM_STUCK_AUTOMATION", L"1");
+    ProgramUnderTest program(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n[Sites]\r\nCount=1\r\nSite0=example.org\r\n",
+                             ProgramUnderTest::Build::WithSeams);
+    const double started = QpcNowMs();
+    ASSERT_TRUE(program.Start()); // waits for the icon
     const HWND window = program.FindSettingsWindow();
+    EXPECT_TRUE(IsTrayIconRegistered(window)) << "two refusals, and no retry brought the icon";
+    std::printf("icon in the tray %.0f ms after the start, after two refusals\n", QpcNowMs() - started);
+    const OwnTrayIcon keepsTheTrayShown; // from here on, for the exit's figure
+    ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.AutomationHangs") >= 1; }, 5000))
+        << "the watcher never called into the browser";
+
     target.PlaceCursor();
     Sleep(50);
     target.Clear();
     InjectWheel(120);
     ASSERT_TRUE(Smoothed(Sum(target.WaitUntilQuiet()))) << "the hook is not active";
     EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0);
-
     PostMessageW(window, RegisterWindowMessageW(L"Velvetglide.Seam.DropHook"), 0, 0);
     Sleep(200);
     target.Clear();
     InjectWheel(120); // the wheel alone does not move the pointer: nothing tells the drop yet
     EXPECT_TRUE(PassedUnchanged(Sum(target.WaitUntilQuiet()))) << "the hook was not dropped";
     Sleep(400);
-
     POINT cursor = {};
     GetCursorPos(&cursor);
     const double moved = QpcNowMs();
@@ -106,37 +127,22 @@ TEST(ResilienceE2ETest, ADroppedHookIsBackAtTheNextPointerMove) {
     EXPECT_TRUE(Smoothed(Sum(target.WaitUntilQuiet()))) << "notches do not glide again";
     Sleep(1000);
     EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 1) << "re-installed more than once";
-    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
-}
 
-// At logon the shell may refuse the icon: the program keeps asking until it is there.
-TEST(ResilienceE2ETest, ATrayIconTheShellRefusedAppearsAfterARetry) {
-    const ScopedEnvironment refusals(L"VG_SEAM_TRAY_ADD_FAILURES", L"2");
-    ProgramUnderTest program(L"", ProgramUnderTest::Build::WithSeams);
-    const double started = QpcNowMs();
-    ASSERT_TRUE(program.Start()); // waits for the icon
-    const HWND window = program.FindSettingsWindow();
-    EXPECT_TRUE(IsTrayIconRegistered(window)) << "two refusals, and no retry brought the icon";
-    std::printf("icon in the tray %.0f ms after the start, after two refusals\n", QpcNowMs() - started);
-    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
-    EXPECT_FALSE(IsTrayIconRegistered(window));
-}
-
-// A browser's automation provider that never answers holds the watcher thread in
-// its call: Exit still ends the program promptly, with a change made just before
-// saved, and a new start is possible at once.
-TEST(ResilienceE2ETest, ExitEndsPromptlyWithTheWatcherStuckInABrowser) {
-    TempFolder copies;
-    TargetProcess chrome(copies.Path(), L"chrome.exe", L"Chrome_WidgetWin_1", L"Example - Google Chrome",
-                         {650, 100, 300, 200});
-    ASSERT_TRUE(chrome.IsReady());
-    const ScopedEnvironment stuck(L"VG_SEAM_STUCK_AUTOMATION", L"1");
-    const OwnTrayIcon keepsTheTrayShown;
-    ProgramUnderTest program(L"[Sites]\r\nCount=1\r\nSite0=example.org\r\n", ProgramUnderTest::Build::WithSeams);
-    ASSERT_TRUE(program.Start());
-    const HWND window = program.FindSettingsWindow();
-    ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.AutomationHangs") >= 1; }, 5000))
-        << "the watcher never called into the browser";
+    const UINT setRate = RegisterWindowMessageW(L"Velvetglide.Seam.SetRefreshRate");
+    auto rate = [&] { return AskSeam(window, L"Velvetglide.Seam.RefreshRate"); };
+    SendMessageW(window, setRate, 240, 0);
+    EXPECT_EQ(rate(), 0) << "read before the program was told"; // Xvfb reports no rate
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    EXPECT_EQ(rate(), 240);
+    target.Clear();
+    InjectWheel(120);
+    Sleep(150);
+    SendMessageW(window, setRate, 144, 0);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); // mid-glide
+    EXPECT_EQ(rate(), 144);
+    const WheelTotals totals = Sum(target.WaitUntilQuiet());
+    EXPECT_EQ(totals.vertical, 120);
+    EXPECT_EQ(totals.unmarked, 0);
 
     // A slider step: the engine has it at once, the file only after a delay.
     const HWND speed = GetDlgItem(window, IDC_V_SPEED);
@@ -145,6 +151,7 @@ TEST(ResilienceE2ETest, ExitEndsPromptlyWithTheWatcherStuckInABrowser) {
     const double asked = QpcNowMs();
     EXPECT_EQ(program.ExitThroughTrayMenu(10000), 0);
     std::printf("exit took %.0f ms with the watcher stuck\n", QpcNowMs() - asked);
+    EXPECT_FALSE(IsTrayIconRegistered(window));
     const std::wstring config = program.Folder() + L"\\config.ini";
     EXPECT_EQ(GetPrivateProfileIntW(L"Vertical", L"Speed", -1, config.c_str()), 300);
     EXPECT_TRUE(program.Start()) << "the single-instance mutex outlived the program";
@@ -183,37 +190,5 @@ TEST(ResilienceE2ETest, OrdinaryUseReinstallsNothing) {
     std::printf("%.0f s of use: %d moves, %d notches, %d smoothed\n", seconds, moves, notches, smoothed);
     EXPECT_EQ(smoothed, notches);
     EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0);
-    EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
-}
-
-// A display change and a wake from sleep make the program read the displays' rate
-// again, and a glide in flight ends with exactly its units. Wine reports no mode change
-// to a running program, so the test build stands in for the displays; the messages
-// are the system's own. (A DPI change takes the same path; its message carries a
-// pointer that cannot be sent from another process.)
-TEST(ResilienceE2ETest, TheFrameRateFollowsDisplayChangesAndWakeFromSleep) {
-    WheelTargetWindow target;
-    ProgramUnderTest program(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n", ProgramUnderTest::Build::WithSeams);
-    ASSERT_TRUE(program.Start());
-    const HWND window = program.FindSettingsWindow();
-    const UINT setRate = RegisterWindowMessageW(L"Velvetglide.Seam.SetRefreshRate");
-    auto rate = [&] { return AskSeam(window, L"Velvetglide.Seam.RefreshRate"); };
-    target.PlaceCursor();
-    Sleep(50);
-
-    SendMessageW(window, setRate, 240, 0);
-    EXPECT_EQ(rate(), 0) << "read before the program was told"; // Xvfb reports no rate
-    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
-    EXPECT_EQ(rate(), 240);
-
-    target.Clear();
-    InjectWheel(120);
-    Sleep(150);
-    SendMessageW(window, setRate, 144, 0);
-    SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); // mid-glide
-    EXPECT_EQ(rate(), 144);
-    const WheelTotals totals = Sum(target.WaitUntilQuiet());
-    EXPECT_EQ(totals.vertical, 120);
-    EXPECT_EQ(totals.unmarked, 0);
     EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
 }

@@ -170,55 +170,15 @@ protected:
 
 } // namespace
 
-// Remove pressed with Space empties a list entry by entry; the focus always stays on a
-// control the keyboard can use, so Esc, Tab and Ctrl+Tab keep working without a click.
-TEST_F(SettingsAccessE2ETest, RemovingWithTheKeyboardLeavesTheFocusWhereKeysStillWork) {
-    StartProgram(L"[General]\r\nEnabled=1\r\n[Exclusions]\r\nCount=2\r\nApp0=game.exe\r\nApp1=cad.exe\r\n");
-    // Showing the window focuses its page's first control.
-    EXPECT_TRUE(FocusOn(IDC_V_SPEED));
-
-    Keystroke(VK_TAB, true);
-    Keystroke(VK_TAB, true);
-    ASSERT_TRUE(WaitFor([&] { return PageShown(IDC_APP_LIST); }));
-    ASSERT_EQ(Count(IDC_APP_LIST), 2);
-    // Into the list (the header switch comes first in Tab order), the first entry, then on to Remove.
-    Keystroke(VK_TAB);
-    Keystroke(VK_TAB);
-    ASSERT_TRUE(FocusOn(IDC_APP_LIST));
-    Keystroke(VK_DOWN);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Item(IDC_APP_REMOVE)) != FALSE; }));
-    for (int i = 0; i < 4; ++i) Keystroke(VK_TAB);
-    ASSERT_TRUE(FocusOn(IDC_APP_REMOVE));
-
-    // Two entries: one goes, the next is selected and Remove keeps the focus.
-    Keystroke(VK_SPACE);
-    ASSERT_TRUE(WaitFor([&] { return Count(IDC_APP_LIST) == 1; }));
-    EXPECT_EQ(ValueInFile(L"Exclusions", L"Count"), 1);
-    EXPECT_TRUE(FocusOn(IDC_APP_REMOVE));
-    EXPECT_TRUE(FocusUsable());
-    // One entry: the list empties, Remove is disabled and the focus has gone to the list.
-    Keystroke(VK_SPACE);
-    ASSERT_TRUE(WaitFor([&] { return Count(IDC_APP_LIST) == 0; }));
-    EXPECT_FALSE(IsWindowEnabled(Item(IDC_APP_REMOVE)));
-    EXPECT_TRUE(FocusOn(IDC_APP_LIST));
-    EXPECT_TRUE(FocusUsable());
-
-    // Esc hides; shown again, the focus is on the page's first control and Ctrl+Tab turns the page.
-    Keystroke(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); })) << "Esc did not hide the window";
-    EXPECT_EQ(program->RunSecondInstance(L""), 0); // shows the first instance's window
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }));
-    EXPECT_TRUE(FocusOn(IDC_APP_LIST));
-    Keystroke(VK_TAB, true);
-    EXPECT_TRUE(WaitFor([&] { return PageShown(IDC_SITE_LIST) && !PageShown(IDC_APP_LIST); }));
-    EXPECT_TRUE(WaitFor([&] { return FocusUsable(); }));
-    EXPECT_EQ(ValueInFile(L"Exclusions", L"Count"), 0);
-}
-
 // Each kind of control as a screen reader reads it through oleacc: name, role, state and
-// value, before and after keys change them, and the events that tell it so.
-TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAreShown) {
-    StartProgram(L"[General]\r\nEnabled=1\r\n[Vertical]\r\nSpeed=120\r\n[Exclusions]\r\nCount=1\r\nApp0=game.exe\r\n");
+// value, before and after keys change them, and the events that tell it so. Then Remove
+// pressed with Space empties the list entry by entry; the focus always stays on a control
+// the keyboard can use, so Esc, Tab and Ctrl+Tab keep working without a click.
+TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheKeyboardAloneRemovesEntries) {
+    StartProgram(L"[General]\r\nEnabled=1\r\n[Vertical]\r\nSpeed=120\r\n"
+                 L"[Exclusions]\r\nCount=2\r\nApp0=game.exe\r\nApp1=cad.exe\r\n");
+    // Showing the window focuses its page's first control.
+    ASSERT_TRUE(FocusOn(IDC_V_SPEED));
     ComApartment apartment(COINIT_APARTMENTTHREADED);
     ASSERT_TRUE(apartment.Entered());
     DWORD processId = 0;
@@ -226,7 +186,6 @@ TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAr
     UniqueHandle<WinEventHookTraits> hook(
         SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, RecordEvent, processId, 0, WINEVENT_OUTOFCONTEXT));
     ASSERT_TRUE(hook);
-    ASSERT_TRUE(FocusOn(IDC_V_SPEED));
 
     // The master switch is a check button named by the word painted beside it.
     const ComRef<IAccessible> master = ObjectOf(Item(IDC_ENABLE_TOGGLE));
@@ -293,7 +252,8 @@ TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAr
     EXPECT_NE(Read(strip, 3).state & STATE_SYSTEM_SELECTED, 0);
     EXPECT_TRUE(PumpUntil([&] { return EventSeen(EVENT_OBJECT_SELECTION, window, 1, 3); }));
 
-    // The list is named by its section and tells the entry selected with the arrow key.
+    // The list is named by its section and tells the entry selected with the arrow key
+    // (the header switch comes first in Tab order).
     heard = Read(list.get());
     EXPECT_EQ(heard.name, L"ПРОГРАММЫ");
     EXPECT_EQ(heard.role, ROLE_SYSTEM_LIST);
@@ -306,4 +266,32 @@ TEST_F(SettingsAccessE2ETest, ScreenReadersHearTheControlsAndTheTabStripAsTheyAr
     EXPECT_TRUE(WaitFor([&] { return Read(list.get()).value == L"game.exe"; }));
     EXPECT_NE(Read(list.get()).state & STATE_SYSTEM_FOCUSED, 0);
     EXPECT_EQ(Read(ObjectOf(Item(IDC_APP_EDIT)).get()).name, L"ПРОГРАММЫ");
+
+    // On to Remove: two entries, one goes, the next is selected and Remove keeps the focus.
+    ASSERT_EQ(Count(IDC_APP_LIST), 2);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Item(IDC_APP_REMOVE)) != FALSE; }));
+    for (int i = 0; i < 4; ++i) Keystroke(VK_TAB);
+    ASSERT_TRUE(FocusOn(IDC_APP_REMOVE));
+    Keystroke(VK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return Count(IDC_APP_LIST) == 1; }));
+    EXPECT_EQ(ValueInFile(L"Exclusions", L"Count"), 1);
+    EXPECT_TRUE(FocusOn(IDC_APP_REMOVE));
+    EXPECT_TRUE(FocusUsable());
+    // One entry: the list empties, Remove is disabled and the focus has gone to the list.
+    Keystroke(VK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return Count(IDC_APP_LIST) == 0; }));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_APP_REMOVE)));
+    EXPECT_TRUE(FocusOn(IDC_APP_LIST));
+    EXPECT_TRUE(FocusUsable());
+
+    // Esc hides; shown again, the focus is on the page's first control and Ctrl+Tab turns the page.
+    Keystroke(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); })) << "Esc did not hide the window";
+    EXPECT_EQ(program->RunSecondInstance(L""), 0); // shows the first instance's window
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }));
+    EXPECT_TRUE(FocusOn(IDC_APP_LIST));
+    Keystroke(VK_TAB, true);
+    EXPECT_TRUE(WaitFor([&] { return PageShown(IDC_SITE_LIST) && !PageShown(IDC_APP_LIST); }));
+    EXPECT_TRUE(WaitFor([&] { return FocusUsable(); }));
+    EXPECT_EQ(ValueInFile(L"Exclusions", L"Count"), 0);
 }

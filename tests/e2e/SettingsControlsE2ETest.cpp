@@ -149,11 +149,14 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsControlsE2ETest, SlidersAndSwitchesActOnTheScrollingTheFileAndTheRunValue) {
+// One start for every control: sliders and switches act on the scrolling, the file and
+// the Run value; the lists add and remove entries; Reset asks first; About shows its text.
+TEST_F(SettingsControlsE2ETest, SlidersSwitchesListsResetAndAboutActOnTheProgramAndTheFile) {
     TempFolder copies;
     TargetProcess target(copies.Path(), L"reader.exe", L"ReaderWindow", L"Reader", {960, 100, 280, 200});
     ASSERT_TRUE(target.IsReady());
-    StartProgram(L"[General]\r\nEnabled=1\r\n[Vertical]\r\nSpeed=120\r\nAccelEnabled=1\r\n");
+    StartProgram(L"[General]\r\nEnabled=1\r\n[Vertical]\r\nSpeed=120\r\nAccelEnabled=1\r\n[Exclusions]\r\nCount=0\r\n"
+                 L"[Sites]\r\nCount=1\r\nSite0=news.example\r\n");
     const auto notch = [&] { return Sum(target.NotchOver()); };
     ASSERT_EQ(notch().markedUnits, 120) << "the hook is not active";
 
@@ -212,10 +215,8 @@ TEST_F(SettingsControlsE2ETest, SlidersAndSwitchesActOnTheScrollingTheFileAndThe
     }
     Click(IDC_AUTOSTART_TOGGLE);
     EXPECT_EQ(RunValue().empty(), !wasOn);
-}
 
-TEST_F(SettingsControlsE2ETest, ListsAddAndRemoveResetAsksFirstAndAboutShowsItsText) {
-    StartProgram(L"[General]\r\nEnabled=1\r\n[Exclusions]\r\nCount=0\r\n[Sites]\r\nCount=1\r\nSite0=news.example\r\n");
+    // The lists: the empty one shows a hint.
     ShowPage(PagePrograms);
     RECT list = {};
     GetWindowRect(Item(IDC_APP_LIST), &list);

@@ -14,6 +14,7 @@
 #include "support/ProgramUnderTest.h"
 #include "support/WheelTargetWindow.h"
 #include "support/WheelTotals.h"
+#include "ui/tray/TrayModel.h"
 
 namespace {
 
@@ -54,13 +55,18 @@ protected:
 
 } // namespace
 
-TEST_F(SmoothScrollingE2ETest, OneNotchArrivesAsAMarkedTrainOfExactlyItsUnits) {
+// One start without acceleration: a notch, Shift and the tilt wheel, quick notches and
+// a reversal, an event of the program's own mark, and at last the exit from the tray
+// menu, after which the wheel reaches the window as it was sent.
+TEST_F(SmoothScrollingE2ETest, NotchesGlideBlendTurnAndGoSidewaysUntilTheExitReleasesTheWheel) {
     StartProgram(NoAcceleration);
     ExpectHookActive();
+
+    // One notch arrives as a marked train of exactly its units.
     const double sent = QpcNowMs();
     InjectWheel(120);
-    const std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
-    const WheelTotals totals = Sum(events);
+    std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
+    WheelTotals totals = Sum(events);
     EXPECT_EQ(totals.vertical, 120);
     EXPECT_EQ(totals.unmarked, 0);
     ASSERT_GT(events.size(), 10u); // a train, not one event of 120
@@ -69,10 +75,73 @@ TEST_F(SmoothScrollingE2ETest, OneNotchArrivesAsAMarkedTrainOfExactlyItsUnits) {
                 events.front().timeMs - sent);
     EXPECT_GT(duration, 200.0); // about the configured 280 ms
     EXPECT_LT(duration, 400.0);
+
+    // Shift and the tilt wheel scroll sideways, smoothed as well.
+    for (const bool shift : {true, false}) {
+        SCOPED_TRACE(shift ? "Shift" : "tilt");
+        target.Clear();
+        if (shift) {
+            PressKey(VK_SHIFT, true);
+            Sleep(20);
+        }
+        InjectWheel(120, !shift);
+        totals = Sum(target.WaitUntilQuiet());
+        if (shift) PressKey(VK_SHIFT, false);
+        EXPECT_EQ(totals.horizontal, shift ? -120 : 120);
+        EXPECT_EQ(totals.vertical, 0);
+        EXPECT_GT(totals.marked, 1);
+    }
+
+    // Quick notches blend into one glide; a reversal drops what the first had not emitted.
+    target.Clear();
+    InjectWheel(120);
+    Sleep(100);
+    InjectWheel(120);
+    events = target.WaitUntilQuiet();
+    EXPECT_EQ(Sum(events).vertical, 240);
+    EXPECT_LT(MaxGapMs(events), 40.0) << "the glide paused between the notches";
+    target.Clear();
+    InjectWheel(120);
+    Sleep(100);
+    InjectWheel(-120);
+    events = target.WaitUntilQuiet();
+    int forward = 0, backward = 0;
+    for (const ReceivedWheel& e : events) (e.delta > 0 ? forward : backward) += e.delta;
+    EXPECT_EQ(backward, -120);
+    EXPECT_GT(forward, 0);
+    EXPECT_LT(forward, 120);
+
+    // An event carrying the program's own mark passes unchanged.
+    target.Clear();
+    InjectWheel(120, false, WheelMarker);
+    events = target.WaitUntilQuiet();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].delta, 120);
+
+    const double asked = QpcNowMs();
+    EXPECT_EQ(program->ExitThroughTrayMenu(3000), 0);
+    std::printf("exit took %.0f ms\n", QpcNowMs() - asked);
+    program.reset();
+    target.Clear();
+    InjectWheel(120);
+    events = target.WaitUntilQuiet();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].delta, 120);
+    EXPECT_EQ(events[0].extraInfo, 0u);
 }
 
-TEST_F(SmoothScrollingE2ETest, ModifiersPassTheNotchAndStopTheTrain) {
-    StartProgram(L"[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n");
+// With smoothing off in the file notches pass unchanged; turned on from the tray menu,
+// Ctrl, Alt and Win pass the notch and stop the train. With the defaults a fast burst
+// accelerates as its notch rate says, and a second start shows the first one's window.
+TEST_F(SmoothScrollingE2ETest, OffPassesNotchesModifiersStopTheTrainAndABurstAccelerates) {
+    StartProgram(L"[General]\r\nEnabled=0\r\n[Vertical]\r\nAccelEnabled=0\r\nDurationMs=800\r\n");
+    target.Clear();
+    InjectWheel(120);
+    const std::vector<ReceivedWheel> passed = target.WaitUntilQuiet();
+    ASSERT_EQ(passed.size(), 1u);
+    EXPECT_EQ(passed[0].delta, 120);
+    EXPECT_EQ(passed[0].extraInfo, 0u);
+    SendMessageW(program->FindSettingsWindow(), WM_COMMAND, ID_TRAY_TOGGLE, 0);
     ExpectHookActive();
     for (WORD key : {VK_CONTROL, VK_MENU, VK_LWIN}) {
         SCOPED_TRACE(key);
@@ -95,68 +164,8 @@ TEST_F(SmoothScrollingE2ETest, ModifiersPassTheNotchAndStopTheTrain) {
                   1);
         EXPECT_LT(Sum(events).vertical, 240); // the rest of the first train was dropped
     }
-}
-
-TEST_F(SmoothScrollingE2ETest, ShiftAndTiltScrollSideways) {
-    StartProgram(NoAcceleration);
-    ExpectHookActive();
-    PressKey(VK_SHIFT, true);
-    Sleep(20);
-    InjectWheel(120);
-    WheelTotals totals = Sum(target.WaitUntilQuiet());
-    PressKey(VK_SHIFT, false);
-    EXPECT_EQ(totals.horizontal, -120);
-    EXPECT_EQ(totals.vertical, 0);
-    EXPECT_GT(totals.marked, 1);
-
-    target.Clear();
-    InjectWheel(120, true);
-    totals = Sum(target.WaitUntilQuiet());
-    EXPECT_EQ(totals.horizontal, 120);
-    EXPECT_GT(totals.marked, 1);
-}
-
-TEST_F(SmoothScrollingE2ETest, DisabledSmoothingAndMarkedEventsPassUnchanged) {
-    StartProgram(L"[General]\r\nEnabled=0\r\n");
-    target.Clear();
-    InjectWheel(120);
-    std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].delta, 120);
-    EXPECT_EQ(events[0].extraInfo, 0u);
     ASSERT_EQ(program->ExitThroughTrayMenu(), 0);
 
-    StartProgram(NoAcceleration);
-    ExpectHookActive();
-    InjectWheel(120, false, WheelMarker);
-    events = target.WaitUntilQuiet();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].delta, 120);
-}
-
-TEST_F(SmoothScrollingE2ETest, QuickNotchesBlendAndReversalsDropTheRest) {
-    StartProgram(NoAcceleration);
-    ExpectHookActive();
-    InjectWheel(120);
-    Sleep(100);
-    InjectWheel(120);
-    std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
-    EXPECT_EQ(Sum(events).vertical, 240);
-    EXPECT_LT(MaxGapMs(events), 40.0) << "the glide paused between the notches";
-
-    target.Clear();
-    InjectWheel(120);
-    Sleep(100);
-    InjectWheel(-120);
-    events = target.WaitUntilQuiet();
-    int forward = 0, backward = 0;
-    for (const ReceivedWheel& e : events) (e.delta > 0 ? forward : backward) += e.delta;
-    EXPECT_EQ(backward, -120);
-    EXPECT_GT(forward, 0);
-    EXPECT_LT(forward, 120); // what the first notch had not emitted is dropped
-}
-
-TEST_F(SmoothScrollingE2ETest, FastBurstAcceleratesAsTheNotchRateSays) {
     StartProgram(L"");
     ExpectHookActive();
     // Six notches 50 ms apart, paced by a high-resolution timer; the expected total
@@ -177,31 +186,11 @@ TEST_F(SmoothScrollingE2ETest, FastBurstAcceleratesAsTheNotchRateSays) {
                 expected);
     EXPECT_NEAR(total, expected, expected * 0.02);
     EXPECT_GT(total, 6 * 120 * 1.5);
-}
 
-TEST_F(SmoothScrollingE2ETest, SecondStartShowsTheFirstInstancesWindow) {
-    StartProgram(L"", L"--minimized");
-    HWND window = program->FindSettingsWindow();
+    const HWND window = program->FindSettingsWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(program->RunSecondInstance(L""), 0);
-    for (int i = 0; i < 200 && !IsWindowVisible(window); ++i) Sleep(10);
-    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
     EXPECT_EQ(WaitForSingleObject(program->Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT)); // the first one runs on
-}
-
-TEST_F(SmoothScrollingE2ETest, ExitThroughTheTrayMenuEndsCleanlyAndReleasesTheWheel) {
-    StartProgram(NoAcceleration);
-    ExpectHookActive();
-    const double asked = QpcNowMs();
-    EXPECT_EQ(program->ExitThroughTrayMenu(3000), 0);
-    std::printf("exit took %.0f ms\n", QpcNowMs() - asked);
-    program.reset();
-
-    target.Clear();
-    InjectWheel(120);
-    const std::vector<ReceivedWheel> events = target.WaitUntilQuiet();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].delta, 120);
-    EXPECT_EQ(events[0].extraInfo, 0u);
 }
