@@ -25,7 +25,7 @@ public:
     virtual bool IsShiftDown() = 0;
     virtual bool IsExcludedAtPoint(int32_t x, int32_t y) = 0;
     virtual void CancelAll() = 0;
-    virtual void QueueWheel(short delta, bool horizontal) = 0;
+    virtual void QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) = 0;
 };
 
 // True when the event is swallowed (queued for the engine); false: pass it on.
