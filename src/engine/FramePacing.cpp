@@ -45,10 +45,12 @@ void FrameScheduler::Anchor(const DisplayTiming& timing) {
 
 double FrameScheduler::NextDueMs(double nowMs) {
     double due = anchorMs_ + static_cast<double>(next_) * periodMs_;
-    // Past already (a late wake-up), or far ahead (a clock that went backwards): the first
-    // deadline of the grid after now.
-    if (due <= nowMs || due - nowMs > 2 * periodMs_) {
-        next_ = FirstIndexAfter(anchorMs_, periodMs_, nowMs);
+    // A frame whose deadline passed less than half a period ago still lands in its own
+    // place: it runs at once. One further behind would land in the next frame's place and
+    // is skipped, as is every deadline a clock that went backwards puts far ahead.
+    const double latest = nowMs - periodMs_ / 2;
+    if (due <= latest || due - nowMs > 2 * periodMs_) {
+        next_ = FirstIndexAfter(anchorMs_, periodMs_, latest);
         due = anchorMs_ + static_cast<double>(next_) * periodMs_;
     }
     ++next_;

@@ -53,8 +53,9 @@ public:
     // it is used only when it agrees with refreshHz and the two rates line up.
     void Start(double nowMs, int32_t refreshHz, int32_t frameRateHz, const DisplayTiming* timing);
 
-    // After a frame's work: the time the next frame is due, always later than nowMs. A
-    // wake-up later than whole frames skips them: no burst of catch-up frames.
+    // After a frame's work: the time the next frame is due. Up to half a period in the
+    // past after a late wake-up (that frame runs at once); frames further behind are
+    // skipped: no burst of catch-up frames.
     double NextDueMs(double nowMs);
 
     // The time a frame that woke at wokeMs samples the curve at: its deadline, so that a

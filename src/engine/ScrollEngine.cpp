@@ -133,6 +133,8 @@ void ScrollEngine::RunFrameLoop() {
             }
             platform_.WaitForWake();
             if (!running_.load()) break;
+            // The wake of a notch that came while the last glide ran: nothing starts.
+            if (!AnyAxisActive()) continue;
         }
         if (!framesRunning) {
             platform_.BeginFrames();
