@@ -22,7 +22,6 @@ void FrameScheduler::Start(double nowMs, int32_t refreshHz, int32_t frameRateHz,
     next_ = 1;
     inStep_ = false;
     framesSinceCheck_ = 0;
-    anchors_ = 1;
     if (timing) {
         Anchor(*timing);
         next_ = FirstIndexAfter(anchorMs_, periodMs_, nowMs);
@@ -68,7 +67,5 @@ void FrameScheduler::CheckPhase(const DisplayTiming* timing) {
     // The next deadline moves to its place in the same share of the display interval.
     const double nextDue = anchorMs_ + static_cast<double>(next_) * periodMs_;
     Anchor(*timing);
-    if (!inStep_) return;
-    next_ = std::llround((nextDue - anchorMs_) / periodMs_);
-    ++anchors_;
+    if (inStep_) next_ = std::llround((nextDue - anchorMs_) / periodMs_);
 }

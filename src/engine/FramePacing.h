@@ -70,10 +70,6 @@ public:
     // when they have drifted more than a quarter of a frame from their place.
     void CheckPhase(const DisplayTiming* timing);
 
-    bool InStep() const { return inStep_; }
-    double PeriodMs() const { return periodMs_; }
-    int AnchorCount() const { return anchors_; } // 1 at the start, +1 for each drift
-
 private:
     void Anchor(const DisplayTiming& timing);
 
@@ -85,5 +81,4 @@ private:
     int64_t next_ = 1;         // index of the next frame from the anchor
     bool inStep_ = false;
     int framesSinceCheck_ = 0;
-    int anchors_ = 0;
 };

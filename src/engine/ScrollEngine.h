@@ -60,9 +60,9 @@ private:
     AxisState vertical_{false};
     AxisState horizontal_{true};
     std::atomic<bool> running_{false};
-    Published<DisplayTable> displays_;          // written on the main thread
-    std::atomic<uint64_t> notchPoint_{0};       // the last notch's point, packed
+    Published<DisplayTable> displays_;    // written on the main thread
+    std::atomic<uint64_t> notchPoint_{0}; // the last notch's point, packed
     std::atomic<int32_t> glideFrameRateHz_{0};
-    FrameScheduler frames_;                     // engine thread only
+    FrameScheduler frames_; // engine thread only
     std::thread thread_; // last: joined before the rest goes
 };
