@@ -66,12 +66,13 @@ void Glide(Rule rule, int32_t refreshHz, double jitterMs, std::mt19937& random, 
         const auto frame = static_cast<size_t>(std::floor((now - firstVBlank) / displayPeriod));
         if (frame < shown.size()) shown[frame] += step;
         if (!anyActive) break;
+        frames.FrameDone(now);
         if (frames.WantsTiming()) {
             timing.vblankMs = vblankBefore(now);
             frames.CheckPhase(&timing);
         }
         // A clock never runs backwards, however early a wake-up.
-        now = std::max(now, frames.NextDueMs(now) + jitter(random));
+        now = std::max(now, frames.NextWakeMs(now) + jitter(random));
     }
     for (size_t frame = 0; frame < shown.size(); ++frame) {
         const double from = firstVBlank + static_cast<double>(frame) * displayPeriod, to = from + displayPeriod;

@@ -21,6 +21,7 @@ void FrameScheduler::Start(double nowMs, int32_t refreshHz, int32_t frameRateHz,
     anchorMs_ = dueMs_ = nowMs; // the first frame, running now
     next_ = 1;
     inStep_ = false;
+    scheduled_ = false;
     framesSinceCheck_ = 0;
     if (timing) {
         Anchor(*timing);
@@ -42,7 +43,7 @@ void FrameScheduler::Anchor(const DisplayTiming& timing) {
     inStep_ = true;
 }
 
-double FrameScheduler::NextDueMs(double nowMs) {
+double FrameScheduler::NextWakeMs(double nowMs) {
     double due = anchorMs_ + static_cast<double>(next_) * periodMs_;
     // A frame whose deadline passed less than half a period ago still lands in its own
     // place: it runs at once. One further behind would land in the next frame's place and
@@ -55,7 +56,16 @@ double FrameScheduler::NextDueMs(double nowMs) {
     ++next_;
     ++framesSinceCheck_;
     dueMs_ = due;
-    return due;
+    scheduled_ = true;
+    return due - leadMs_;
+}
+
+// A running median: the lead grows while steps leave after their deadline and shrinks
+// while they leave before it, a little per frame, so one late wake-up hardly moves it.
+void FrameScheduler::FrameDone(double doneMs) {
+    if (!scheduled_) return;
+    const double step = periodMs_ / 256;
+    leadMs_ = std::clamp(leadMs_ + (doneMs > dueMs_ ? step : -step), 0.0, periodMs_ / 3);
 }
 
 void FrameScheduler::CheckPhase(const DisplayTiming* timing) {

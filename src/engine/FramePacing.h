@@ -42,7 +42,10 @@ struct DisplayTiming {
 // Frame k of a glide is due at the anchor plus k frame periods: absolute deadlines, so a
 // late wake-up shortens the next wait instead of delaying every frame after it. With the
 // display's timing, the anchor is the middle of a frame's share of the display interval,
-// as far from both of its edges as it can be. The glide's frame rate never changes.
+// as far from both of its edges as it can be. The frames wake before their deadline by
+// the typical time from the wait's end to the step's leaving (the timer's lateness and
+// the frame's own work), learned over the frames, so that steps leave around it. The
+// glide's frame rate never changes.
 class FrameScheduler {
 public:
     // Frames between two readings of the display's clock while in step with it.
@@ -53,10 +56,13 @@ public:
     // it is used only when it agrees with refreshHz and the two rates line up.
     void Start(double nowMs, int32_t refreshHz, int32_t frameRateHz, const DisplayTiming* timing);
 
-    // After a frame's work: the time the next frame is due. Up to half a period in the
-    // past after a late wake-up (that frame runs at once); frames further behind are
-    // skipped: no burst of catch-up frames.
-    double NextDueMs(double nowMs);
+    // After a frame's work (done at nowMs): schedules the next frame and returns when to
+    // wake for it. Its deadline may lie up to half a period in the past after a late
+    // wake-up (that frame runs at once); frames further behind are skipped: no burst of
+    // catch-up frames.
+    double NextWakeMs(double nowMs);
+    // The frame's steps have left at doneMs: how far that was from its deadline.
+    void FrameDone(double doneMs);
 
     // The time a frame that woke at wokeMs samples the curve at: its deadline, so that a
     // wake-up off it changes when the step is sent but not how far it moves, and each
@@ -78,7 +84,9 @@ private:
     double anchorMs_ = 0.0;
     double dueMs_ = 0.0;       // of the frame running now
     double phaseSpanMs_ = 0.0; // the finer of the frame and display periods
+    double leadMs_ = 0.0;      // how long before its deadline a frame wakes; kept across glides
     int64_t next_ = 1;         // index of the next frame from the anchor
     bool inStep_ = false;
+    bool scheduled_ = false; // the frame running now had a deadline (not a glide's first)
     int framesSinceCheck_ = 0;
 };

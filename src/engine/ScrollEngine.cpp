@@ -114,11 +114,12 @@ void ScrollEngine::RunFrame() {
     if (const int32_t step = AxisMotion::Advance(vertical_, now, anyActive)) platform_.EmitWheelStep(false, step);
     if (const int32_t step = AxisMotion::Advance(horizontal_, now, anyActive)) platform_.EmitWheelStep(true, step);
     if (!anyActive) return;
+    frames_.FrameDone(platform_.NowMs());
     if (frames_.WantsTiming()) {
         DisplayTiming timing;
         frames_.CheckPhase(platform_.ReadDisplayTiming(timing) ? &timing : nullptr);
     }
-    platform_.WaitUntil(frames_.NextDueMs(platform_.NowMs()));
+    platform_.WaitUntil(frames_.NextWakeMs(platform_.NowMs()));
 }
 
 void ScrollEngine::RunFrameLoop() {
