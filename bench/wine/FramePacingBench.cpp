@@ -37,9 +37,12 @@ void PrintStepsPerDisplayInterval(const std::vector<std::pair<double, double>>& 
     }
     std::map<int, int> histogram;
     for (const auto& [interval, steps] : perInterval) ++histogram[steps];
-    Print("    steps per display interval of %.3f ms (%zu intervals; %s):", timing.periodMs, perInterval.size(),
-          LinesUpWithRefresh(refreshHz, frameRate) && frameRate >= refreshHz ? "the same number in each is even"
-                                                                              : "the rate does not line up");
+    if (LinesUpWithRefresh(refreshHz, frameRate) && frameRate >= refreshHz) {
+        Print("    steps per display interval of %.3f ms (%zu intervals; even motion is %d in each):", timing.periodMs,
+              perInterval.size(), frameRate / refreshHz);
+    } else {
+        Print("    steps per display interval of %.3f ms (%zu intervals):", timing.periodMs, perInterval.size());
+    }
     for (const auto& [steps, count] : histogram)
         Print("  %d: %.1f %%", steps, 100.0 * count / static_cast<double>(perInterval.size()));
     Print("\n");
