@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/ExitSave.h"
+#include "app/SingleInstance.h"
 #include "app/TestSeams.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
@@ -58,7 +60,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
     BecomeDpiAware();
 
     UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return HandOverToFirstInstance();
+    if (RoleFromMutexCreation(static_cast<bool>(mutex), GetLastError()) == InstanceRole::Second)
+        return HandOverToFirstInstance();
 
     TestSeams::Configure();
     ConfigStore::Instance().Load();
@@ -93,7 +96,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
     const bool watcherEnded = BrowserWatcher::Stop(WatcherStopTimeoutMs);
     engine.Stop();
     TrayIcon::Instance().Remove();
-    ConfigStore::Instance().SaveIfDirty();
+    SaveSettingsBeforeExit(ConfigStore::Instance());
     // A watcher thread stuck in another process's provider would touch the objects
     // that the normal way out destroys: everything is saved, so the process ends here.
     if (!watcherEnded) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
