@@ -13,6 +13,7 @@
 #include "settings/ConfigStore.h"
 
 static_assert(InjectedWheelMarker == WheelMarker);
+static_assert(HookWatchdog::NoCheck == INFINITE);
 
 namespace {
 
