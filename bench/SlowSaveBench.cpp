@@ -39,7 +39,7 @@ public:
         return IsExcludedAt(x, y, browser_, processes_, *store_.Current());
     }
     void CancelAll() override { engine_.CancelAll(); }
-    void QueueWheel(short delta, bool horizontal) override { engine_.QueueWheel(delta, horizontal); }
+    bool QueueWheel(short delta, bool horizontal) override { return engine_.QueueWheel(delta, horizontal); }
 
 private:
     ConfigStore& store_;

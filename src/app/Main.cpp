@@ -28,6 +28,14 @@ constexpr DWORD WatcherStopTimeoutMs = 1000;
 
 void ShowStartError(const wchar_t* text) { MessageBoxW(nullptr, text, L"Ошибка", MB_ICONERROR); }
 
+// A thread that did not end in time (the hook thread stuck in a call, the watcher in a
+// browser's automation provider) would go on using the objects that returning from
+// wWinMain destroys. Everything is saved and the icon is gone by now: the process ends
+// here, as an ordinary exit.
+void EndProcessIfAThreadIsLeft(bool allThreadsEnded) {
+    if (!allThreadsEnded) TerminateProcess(GetCurrentProcess(), 0);
+}
+
 // A second start asks the running instance to show its window, and ends.
 int HandOverToFirstInstance() {
     if (HWND window = FindWindowW(SettingsWindowClass, nullptr)) {
@@ -92,13 +100,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
 
     const int exitCode = RunMessageLoop();
 
-    MouseHook::Stop(); // from here on no notch is swallowed
+    const bool hookEnded = MouseHook::Stop(); // from here on no notch is swallowed
     const bool watcherEnded = BrowserWatcher::Stop(WatcherStopTimeoutMs);
     engine.Stop();
     TrayIcon::Instance().Remove();
     SaveSettingsBeforeExit(ConfigStore::Instance());
-    // A watcher thread stuck in another process's provider would touch the objects
-    // that the normal way out destroys: everything is saved, so the process ends here.
-    if (!watcherEnded) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+    EndProcessIfAThreadIsLeft(hookEnded && watcherEnded);
     return exitCode; // GDI+ shuts down and the mutex closes on the way out
 }

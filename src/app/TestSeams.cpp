@@ -101,7 +101,9 @@ std::unique_ptr<AutomationTree> MakeHangingTree() { return std::make_unique<Hang
 
 LRESULT CALLBACK SeamProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (g_dropHookMessage && message == g_dropHookMessage) {
-        MouseHook::SimulateSystemRemoval();
+        // As the system removes a hook that did not answer in time: without a word to the
+        // program, whose watchdog must notice by itself.
+        UnhookWindowsHookEx(MouseHook::InstalledHook());
         return 0;
     }
     if (g_reinstallsMessage && message == g_reinstallsMessage) return MouseHook::ReinstallCount();

@@ -27,10 +27,12 @@ ScrollEngine::~ScrollEngine() { Stop(); }
 
 double ScrollEngine::NowMs() const { return platform_.NowMs(); }
 
-void ScrollEngine::QueueWheel(short delta, bool horizontal) {
-    if (!running_.load() || delta == 0) return;
+bool ScrollEngine::QueueWheel(short delta, bool horizontal) {
+    if (!running_.load()) return false;
     AxisSettings settings; // the defaults, overwritten by the store
-    if (!store_.GetAxisSettings(horizontal ? Axis::Horizontal : Axis::Vertical, settings)) return;
+    // Smoothing may have been switched off since the hook's own look at it.
+    if (!store_.GetAxisSettings(horizontal ? Axis::Horizontal : Axis::Vertical, settings)) return false;
+    if (delta == 0) return true;
     ReplaceNonFinite(settings);
     const double now = platform_.NowMs();
 
@@ -40,6 +42,7 @@ void ScrollEngine::QueueWheel(short delta, bool horizontal) {
         AxisMotion::AddNotch(axis, now, delta / 120.0, settings);
     }
     platform_.SetWake();
+    return true;
 }
 
 void ScrollEngine::CancelAll() {

@@ -27,7 +27,9 @@ public:
     void Stop(); // never on the engine thread
 
     // One intercepted wheel event (120 per notch). Hook thread; never waits, never allocates.
-    void QueueWheel(short delta, bool horizontal);
+    // True when the engine took it (a delta of 0 is taken and adds nothing); false when
+    // smoothing is off or the engine is not running: the hook passes the event on.
+    bool QueueWheel(short delta, bool horizontal);
     void CancelAll();
 
     void RefreshDisplayRate();

@@ -22,10 +22,11 @@ public:
         return excluded;
     }
     void CancelAll() override { log += "cancel "; }
-    void QueueWheel(short delta, bool horizontal) override {
+    bool QueueWheel(short delta, bool horizontal) override {
         log += "queue ";
         queuedDelta = delta;
         queuedHorizontal = horizontal;
+        return true;
     }
 };
 
