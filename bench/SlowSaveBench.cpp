@@ -39,8 +39,8 @@ public:
         return IsExcludedAt(x, y, browser_, processes_, *store_.Current());
     }
     void CancelAll() override { engine_.CancelAll(); }
-    void QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
-        engine_.QueueWheel(delta, horizontal, x, y);
+    bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+        return engine_.QueueWheel(delta, horizontal, x, y);
     }
 
 private:

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/ExitSave.h"
+#include "app/SingleInstance.h"
 #include "app/TestSeams.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
@@ -25,6 +27,14 @@ constexpr wchar_t SingleInstanceMutexName[] = L"Velvetglide_SingleInstance_Mutex
 constexpr DWORD WatcherStopTimeoutMs = 1000;
 
 void ShowStartError(const wchar_t* text) { MessageBoxW(nullptr, text, L"Ошибка", MB_ICONERROR); }
+
+// A thread that did not end in time (the hook thread stuck in a call, the watcher in a
+// browser's automation provider) would go on using the objects that returning from
+// wWinMain destroys. Everything is saved and the icon is gone by now: the process ends
+// here, as an ordinary exit.
+void EndProcessIfAThreadIsLeft(bool allThreadsEnded) {
+    if (!allThreadsEnded) TerminateProcess(GetCurrentProcess(), 0);
+}
 
 // A second start asks the running instance to show its window, and ends.
 int HandOverToFirstInstance() {
@@ -58,7 +68,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
     BecomeDpiAware();
 
     UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return HandOverToFirstInstance();
+    if (RoleFromMutexCreation(static_cast<bool>(mutex), GetLastError()) == InstanceRole::Second)
+        return HandOverToFirstInstance();
 
     TestSeams::Configure();
     ConfigStore::Instance().Load();
@@ -89,13 +100,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
 
     const int exitCode = RunMessageLoop();
 
-    MouseHook::Stop(); // from here on no notch is swallowed
+    const bool hookEnded = MouseHook::Stop(); // from here on no notch is swallowed
     const bool watcherEnded = BrowserWatcher::Stop(WatcherStopTimeoutMs);
     engine.Stop();
     TrayIcon::Instance().Remove();
-    ConfigStore::Instance().SaveIfDirty();
-    // A watcher thread stuck in another process's provider would touch the objects
-    // that the normal way out destroys: everything is saved, so the process ends here.
-    if (!watcherEnded) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+    SaveSettingsBeforeExit(ConfigStore::Instance());
+    EndProcessIfAThreadIsLeft(hookEnded && watcherEnded);
     return exitCode; // GDI+ shuts down and the mutex closes on the way out
 }

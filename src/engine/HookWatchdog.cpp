@@ -1,17 +1,16 @@
 #include "engine/HookWatchdog.h"
 
-bool HookWatchdog::HookMissedInput(const WatchdogObservation& seen) {
-    const uint64_t since = Since(seen.hookEventMs);
-    if (!seen.cursorAwayFromHook || seen.systemInputMs <= since + ClockSlackMs) {
-        unseenInputMs_ = 0;
+bool HookWatchdog::HookMissedInput(uint64_t nowMs, uint64_t hookEventMs) {
+    if (unseenInputMs_ == 0) return false;
+    if (Seen(unseenInputMs_, hookEventMs)) {
+        unseenInputMs_ = 0; // held up on its way, and seen since
         return false;
     }
-    // The first input of this stretch that the hook has not seen; the hook seeing any
-    // event after it ends the stretch.
-    if (unseenInputMs_ <= since) unseenInputMs_ = seen.systemInputMs;
-    return seen.nowMs >= unseenInputMs_ + GraceMs;
+    return nowMs >= unseenInputMs_ + GraceMs;
 }
 
-uint32_t HookWatchdog::NextCheckDelayMs(uint64_t nowMs, uint64_t hookEventMs) const {
-    return unseenInputMs_ != 0 || nowMs < Since(hookEventMs) + FastWindowMs ? FastCheckMs : SlowCheckMs;
+uint32_t HookWatchdog::NextCheckDelayMs(uint64_t nowMs) const {
+    if (unseenInputMs_ == 0) return NoCheck;
+    const uint64_t due = unseenInputMs_ + GraceMs;
+    return due > nowMs ? static_cast<uint32_t>(due - nowMs) : 0;
 }

@@ -13,17 +13,18 @@
 #include "settings/ConfigStore.h"
 
 static_assert(InjectedWheelMarker == WheelMarker);
+static_assert(HookWatchdog::NoCheck == INFINITE);
 
 namespace {
 
 constexpr DWORD ReadyTimeoutMs = 5000;
 constexpr DWORD StopTimeoutMs = 3000;
-constexpr UINT SimulatedRemovalMessage = WM_APP + 40; // a thread message of the hook thread
+constexpr wchar_t DeviceInputClass[] = L"Velvetglide_MouseInput";
 
-// The hook's state lives here alone: the thread writes hook before it sets ready,
-// and afterwards only the hook thread touches it.
+// The hook's state lives here alone: the thread writes hook before it sets ready, and
+// afterwards only the hook thread changes it.
 struct HookState {
-    HHOOK hook = nullptr;
+    std::atomic<HHOOK> hook{nullptr};
     UniqueKernelHandle thread;
     DWORD threadId = 0;
     UniqueKernelHandle ready;
@@ -31,14 +32,9 @@ struct HookState {
 };
 HookState g_state;
 
-// What the hook procedure last saw, for the watchdog on the same thread.
+// When the hook procedure was last called, for the watchdog on the same thread.
 std::atomic<uint64_t> g_lastEventMs{0};
-std::atomic<uint64_t> g_lastPoint{0};
 std::atomic<uint32_t> g_reinstalls{0};
-
-uint64_t PackPoint(POINT point) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(point.x)) << 32) | static_cast<uint32_t>(point.y);
-}
 
 class LiveRoutingContext : public WheelRoutingContext {
 public:
@@ -47,8 +43,8 @@ public:
     bool IsShiftDown() override { return GetAsyncKeyState(VK_SHIFT) < 0; }
     bool IsExcludedAtPoint(int32_t x, int32_t y) override { return ::IsExcludedAtPoint(POINT{x, y}); }
     void CancelAll() override { ScrollEngine::Instance().CancelAll(); }
-    void QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
-        ScrollEngine::Instance().QueueWheel(delta, horizontal, x, y);
+    bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+        return ScrollEngine::Instance().QueueWheel(delta, horizontal, x, y);
     }
 };
 
@@ -56,7 +52,6 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM message, LPARAM lParam) {
     if (code >= 0) {
         const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         g_lastEventMs.store(GetTickCount64(), std::memory_order_relaxed);
-        g_lastPoint.store(PackPoint(data->pt), std::memory_order_relaxed);
         MouseEvent event;
         event.message = static_cast<uint32_t>(message);
         event.mouseData = data->mouseData;
@@ -66,58 +61,67 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM message, LPARAM lParam) {
         LiveRoutingContext context;
         if (RouteMouseEvent(event, context)) return 1;
     }
-    return CallNextHookEx(g_state.hook, code, message, lParam);
+    return CallNextHookEx(g_state.hook.load(std::memory_order_relaxed), code, message, lParam);
 }
 
 HHOOK InstallHook() { return SetWindowsHookExW(WH_MOUSE_LL, HookProcedure, g_state.instance, 0); }
 
-// The hook starts from where the cursor is: only a later move counts as missed input.
-void NoteInstalled(HookWatchdog& watchdog) {
-    POINT cursor = {};
-    if (GetCursorPos(&cursor)) g_lastPoint.store(PackPoint(cursor), std::memory_order_relaxed);
-    watchdog.Installed(GetTickCount64());
-}
+// The mice's raw input, delivered to a message-only window of the hook thread even while
+// another program is in front: the watchdog's sign of real pointer input. Without it (the
+// registration refused) nothing is ever taken for a dropped hook.
+class DeviceInputSink {
+public:
+    explicit DeviceInputSink(HINSTANCE instance) {
+        WNDCLASSEXW windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcW; // which frees each input's data
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = DeviceInputClass;
+        RegisterClassExW(&windowClass); // fails harmlessly when a previous start registered it
+        window_.reset(CreateWindowExW(0, DeviceInputClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
+        RAWINPUTDEVICE mice = {1, 2, RIDEV_INPUTSINK, window_.get()}; // generic desktop page, mouse
+        registered_ = window_ && RegisterRawInputDevices(&mice, 1, sizeof mice);
+    }
+    ~DeviceInputSink() {
+        RAWINPUTDEVICE mice = {1, 2, RIDEV_REMOVE, nullptr};
+        if (registered_) RegisterRawInputDevices(&mice, 1, sizeof mice);
+    }
+    DeviceInputSink(const DeviceInputSink&) = delete;
+    DeviceInputSink& operator=(const DeviceInputSink&) = delete;
 
-WatchdogObservation Observe() {
-    WatchdogObservation seen;
-    seen.nowMs = GetTickCount64();
-    seen.hookEventMs = g_lastEventMs.load(std::memory_order_relaxed);
-    LASTINPUTINFO input = {sizeof input, 0};
-    seen.systemInputMs = GetLastInputInfo(&input) ? WidenTick(seen.nowMs, input.dwTime) : 0;
-    POINT cursor = {};
-    // On another desktop (a locked session) the cursor cannot be read: nothing is missed.
-    seen.cursorAwayFromHook = GetCursorPos(&cursor) && PackPoint(cursor) != g_lastPoint.load(std::memory_order_relaxed);
-    return seen;
-}
+private:
+    UniqueWindow window_;
+    bool registered_ = false;
+};
 
 void Reinstall(HookWatchdog& watchdog) {
     // The new hook first, so that no event passes unhooked in between. The old handle is
     // dead already when the system dropped it; removing it again is harmless.
     if (HHOOK fresh = InstallHook()) {
-        UnhookWindowsHookEx(g_state.hook);
-        g_state.hook = fresh;
+        UnhookWindowsHookEx(g_state.hook.exchange(fresh));
         g_reinstalls.fetch_add(1, std::memory_order_relaxed);
     }
-    NoteInstalled(watchdog); // a failed install is tried again at the next missed input
+    watchdog.Installed(GetTickCount64()); // a failed install is tried again at the next missed input
 }
 
-// Services the hook until WM_QUIT; wakes for the hook's calls and the watchdog's checks.
+// Services the hook until WM_QUIT; wakes for the hook's calls, the mice's raw input and,
+// while an input is unseen, the watchdog's check.
 void RunHookLoop() {
+    const DeviceInputSink mice(g_state.instance);
     HookWatchdog watchdog;
-    NoteInstalled(watchdog);
+    watchdog.Installed(GetTickCount64());
     MSG message;
     for (;;) {
-        const DWORD wait = watchdog.NextCheckDelayMs(GetTickCount64(), g_lastEventMs.load(std::memory_order_relaxed));
-        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MsgWaitForMultipleObjectsEx(0, nullptr, watchdog.NextCheckDelayMs(GetTickCount64()), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) return;
-            if (message.hwnd == nullptr && message.message == SimulatedRemovalMessage) {
-                UnhookWindowsHookEx(g_state.hook); // the handle stays, dead, as after the system's removal
-                continue;
-            }
+            if (message.message == WM_INPUT)
+                watchdog.DeviceInput(GetTickCount64(), g_lastEventMs.load(std::memory_order_relaxed));
             DispatchMessageW(&message);
         }
-        if (watchdog.HookMissedInput(Observe())) Reinstall(watchdog);
+        if (watchdog.HookMissedInput(GetTickCount64(), g_lastEventMs.load(std::memory_order_relaxed)))
+            Reinstall(watchdog);
     }
 }
 
@@ -130,26 +134,26 @@ DWORD WINAPI HookThread(void*) {
 
     g_state.hook = InstallHook();
     SetEvent(g_state.ready.get());
-    if (!g_state.hook) return 1;
+    if (!g_state.hook.load()) return 1;
 
     RunHookLoop();
-    UnhookWindowsHookEx(g_state.hook);
-    g_state.hook = nullptr;
+    UnhookWindowsHookEx(g_state.hook.exchange(nullptr));
     return 0;
 }
 
-void EndThread() {
+bool EndThread() {
     PostThreadMessageW(g_state.threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(g_state.thread.get(), StopTimeoutMs); // a thread that hangs is abandoned
-    g_state.thread.reset();
+    const bool ended = WaitForSingleObject(g_state.thread.get(), StopTimeoutMs) == WAIT_OBJECT_0;
+    g_state.thread.reset(); // a thread that hangs is abandoned
     g_state.threadId = 0;
     g_state.ready.reset();
+    return ended;
 }
 
 } // namespace
 
 bool MouseHook::Start(HINSTANCE instance) {
-    if (g_state.thread) return g_state.hook != nullptr;
+    if (g_state.thread) return g_state.hook.load() != nullptr;
     g_state.instance = instance;
     g_state.ready.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!g_state.ready) return false;
@@ -160,18 +164,18 @@ bool MouseHook::Start(HINSTANCE instance) {
     }
     SetThreadPriority(g_state.thread.get(), THREAD_PRIORITY_HIGHEST);
     WaitForSingleObject(g_state.ready.get(), ReadyTimeoutMs);
-    if (g_state.hook) return true;
+    if (g_state.hook.load()) return true;
     EndThread();
     return false;
 }
 
-void MouseHook::Stop() {
-    if (!g_state.thread) return;
-    EndThread();
+bool MouseHook::Stop() {
+    if (!g_state.thread) return true;
+    return EndThread();
 }
 
 uint32_t MouseHook::ReinstallCount() { return g_reinstalls.load(std::memory_order_relaxed); }
 
-void MouseHook::SimulateSystemRemoval() {
-    if (g_state.threadId) PostThreadMessageW(g_state.threadId, SimulatedRemovalMessage, 0, 0);
-}
+HHOOK MouseHook::InstalledHook() { return g_state.hook.load(); }
+
+HANDLE MouseHook::Thread() { return g_state.thread.get(); }

@@ -11,15 +11,16 @@ namespace MouseHook {
 
 // Starts the hook thread and waits until the hook is installed; true when it is.
 bool Start(HINSTANCE instance);
-// Removes the hook and ends the thread. Main thread only.
-void Stop();
+// Removes the hook and ends the thread. Main thread only. False when the thread did not
+// end in time: it is left behind, and the process must not return into its destructors.
+bool Stop();
 
 // How many times the hook has been installed again after the system dropped it.
 uint32_t ReinstallCount();
 
-// Removes the hook the way the system does when it gives up on a hook that timed
-// out: without telling the watchdog. For the test build, which cannot make the
-// system drop a hook on demand.
-void SimulateSystemRemoval();
+// The hook as installed now and the hook thread, for the test build, which makes the
+// system's misdeeds happen on demand (app/TestSeams.cpp). Null when not running.
+HHOOK InstalledHook();
+HANDLE Thread();
 
 } // namespace MouseHook

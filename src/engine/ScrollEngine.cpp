@@ -34,10 +34,12 @@ ScrollEngine::~ScrollEngine() { Stop(); }
 
 double ScrollEngine::NowMs() const { return platform_.NowMs(); }
 
-void ScrollEngine::QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) {
-    if (!running_.load() || delta == 0) return;
+bool ScrollEngine::QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) {
+    if (!running_.load()) return false;
     AxisSettings settings; // the defaults, overwritten by the store
-    if (!store_.GetAxisSettings(horizontal ? Axis::Horizontal : Axis::Vertical, settings)) return;
+    // Smoothing may have been switched off since the hook's own look at it.
+    if (!store_.GetAxisSettings(horizontal ? Axis::Horizontal : Axis::Vertical, settings)) return false;
+    if (delta == 0) return true;
     ReplaceNonFinite(settings);
     const double now = platform_.NowMs();
 
@@ -48,6 +50,7 @@ void ScrollEngine::QueueWheel(short delta, bool horizontal, int32_t x, int32_t y
     }
     notchPoint_.store(PackPoint(x, y), std::memory_order_release); // before the wake that reads it
     platform_.SetWake();
+    return true;
 }
 
 void ScrollEngine::CancelAll() {

@@ -32,7 +32,9 @@ public:
 
     // One intercepted wheel event (120 per notch) at its screen point, which picks the
     // display a new glide paces by. Hook thread; never waits, never allocates.
-    void QueueWheel(short delta, bool horizontal, int32_t x = 0, int32_t y = 0);
+    // True when the engine took it (a delta of 0 is taken and adds nothing); false when
+    // smoothing is off or the engine is not running: the hook passes the event on.
+    bool QueueWheel(short delta, bool horizontal, int32_t x = 0, int32_t y = 0);
     void CancelAll();
 
     // Reads the displays' rates again (main thread: a display change, a wake from sleep).

@@ -19,6 +19,5 @@ bool RouteMouseEvent(const MouseEvent& event, WheelRoutingContext& context) {
         delta = static_cast<short>(-delta);
         horizontal = true;
     }
-    context.QueueWheel(delta, horizontal, event.x, event.y);
-    return true;
+    return context.QueueWheel(delta, horizontal, event.x, event.y);
 }

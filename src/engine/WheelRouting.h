@@ -25,8 +25,11 @@ public:
     virtual bool IsShiftDown() = 0;
     virtual bool IsExcludedAtPoint(int32_t x, int32_t y) = 0;
     virtual void CancelAll() = 0;
-    virtual void QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) = 0;
+    // True when the engine took the notch; false: it is passed on (smoothing switched
+    // off since IsSmoothingEnabled, or the engine stopped).
+    virtual bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) = 0;
 };
 
-// True when the event is swallowed (queued for the engine); false: pass it on.
+// True when the event is swallowed (taken by the engine); false: pass it on. Only a
+// notch the engine took is swallowed.
 bool RouteMouseEvent(const MouseEvent& event, WheelRoutingContext& context);

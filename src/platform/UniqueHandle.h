@@ -76,6 +76,12 @@ struct IconTraits {
     static void Close(Handle h) { DestroyIcon(h); }
 };
 
+struct WindowTraits { // destroyed on the thread that created it
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyWindow(h); }
+};
+
 struct MenuTraits {
     using Handle = HMENU;
     static Handle Invalid() { return nullptr; }
@@ -88,3 +94,4 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;

@@ -1,55 +1,100 @@
 #include "settings/ConfigStore.h"
 
-#include <algorithm>
-
+#include "settings/DurableWrite.h"
 #include "settings/ExclusionEntries.h"
+#include "settings/ExclusionListEdits.h"
 #include "settings/SettingsFile.h"
-#include "settings/SettingsStorage.h"
-#include "settings/TextCase.h"
 
 using Lock = std::lock_guard<std::mutex>;
-
-namespace {
-
-// Whether a stored application entry equals an already lower-cased name, ignoring
-// case. Lower-casing never changes the length, so most entries are rejected before
-// any copy; scratch is reused across a walk of the list.
-bool SameAppName(const std::wstring& stored, const std::wstring& lowerName, std::wstring& scratch) {
-    if (stored.size() != lowerName.size()) return false;
-    scratch.assign(stored);
-    LowerCaseInPlace(scratch);
-    return scratch == lowerName;
-}
-
-} // namespace
 
 ConfigStore::ConfigStore(std::wstring configPath, ConfigFileSystem& files, AutoStartRegistry& autoStart)
     : configPath_(std::move(configPath)), files_(files), autoStart_(autoStart),
       published_(SettingsSnapshot::Make(Settings{}, 0)) {
     Lock lock(lock_);
-    ResetLocked();
+    ResetValues(settings_);
+    PublishLocked();
+}
+
+FileReadState ConfigStore::ReadFileInto(Settings& values, std::string& bytes) {
+    const FileReadState state = files_.ReadAllBytes(configPath_, bytes);
+    if (state != FileReadState::Read) return state;
+    // The profile calls cannot tell a file they failed to open from one without the keys:
+    // had the file been taken away between the two reads, they gave defaults.
+    ReadSettingsFile(files_, configPath_, values);
+    std::string again;
+    if (files_.ReadAllBytes(configPath_, again) != FileReadState::Read || again != bytes)
+        return FileReadState::Unreadable;
+    return FileReadState::Read;
+}
+
+void ConfigStore::TakeFileValuesLocked(FileReadState state, Settings values, const std::string& bytes) {
+    if (state == FileReadState::Unreadable) {
+        fileState_ = FileState::WaitingToRead;
+        return;
+    }
+    // Anything but the program's own text for exactly these values (another encoding,
+    // values replaced, keys missing, comments) is kept as it was before the rewrite.
+    if (state == FileReadState::Read && bytes != EncodeFileText(SerializeSettings(values))) backupBytes_ = bytes;
+    if (fileState_ == FileState::WaitingToRead && !pending_.Empty()) {
+        pending_.ReplayOn(values, settings_);
+        ClampAxisSettings(values.Vertical);
+        ClampAxisSettings(values.Horizontal);
+        dirty_ = true;
+    }
+    pending_.Clear();
+    values.StartWithWindows = settings_.StartWithWindows;
+    settings_ = std::move(values);
+    fileState_ = FileState::Loaded;
     PublishLocked();
 }
 
 void ConfigStore::Load() {
     // The registry and the file are read before anything is published, with no lock held.
-    Settings loaded = Snapshot();
-    loaded.StartWithWindows = autoStart_.IsRegistered();
+    const bool registered = autoStart_.IsRegistered();
     // Keeps the Run value pointing at wherever the executable was started from this time.
-    if (loaded.StartWithWindows) autoStart_.Write(true);
-    if (files_.FileExists(configPath_)) ReadSettingsFile(files_, configPath_, loaded);
+    if (registered) autoStart_.Write(true);
+    Settings values = Snapshot();
+    std::string bytes;
+    const FileReadState state = ReadFileInto(values, bytes);
     {
         Lock lock(lock_);
-        settings_ = std::move(loaded);
-        PublishLocked();
+        settings_.StartWithWindows = registered;
+        TakeFileValuesLocked(state, std::move(values), bytes);
+        if (state == FileReadState::Unreadable) PublishLocked(); // the Run value's state
+    }
+    NotifyChange();
+    if (state != FileReadState::Unreadable) WriteFile();
+}
+
+bool ConfigStore::RetryLoad() {
+    if (!IsWaitingForFile()) return true;
+    Settings values;
+    ResetValues(values);
+    std::string bytes;
+    const FileReadState state = ReadFileInto(values, bytes);
+    if (state == FileReadState::Unreadable) return false;
+    {
+        Lock lock(lock_);
+        TakeFileValuesLocked(state, std::move(values), bytes);
     }
     NotifyChange();
     WriteFile();
+    return true;
+}
+
+bool ConfigStore::IsWaitingForFile() const {
+    Lock lock(lock_);
+    return fileState_ == FileState::WaitingToRead;
 }
 
 void ConfigStore::PublishLocked() {
     ++generation_;
     published_.Publish(SettingsSnapshot::Make(settings_, generation_));
+}
+
+void ConfigStore::UserChangedLocked() {
+    userChanged_ = true;
+    PublishLocked();
 }
 
 void ConfigStore::NotifyChange() {
@@ -66,18 +111,30 @@ void ConfigStore::SetChangeListener(std::function<void()> listener) {
     listener_ = std::move(listener);
 }
 
-void ConfigStore::WriteFile() {
+bool ConfigStore::WriteFile() {
     Lock order(saveLock_);
     std::wstring text;
+    std::string backup;
     uint64_t generation = 0;
     {
         Lock lock(lock_);
+        if (fileState_ == FileState::WaitingToRead) {
+            // Never over a file that could not be read: the user's changes wait in memory.
+            if (userChanged_) dirty_ = true;
+            return false;
+        }
         text = SerializeSettings(settings_);
         generation = generation_;
+        backup = backupBytes_;
     }
     // Readers and other changes go on while the disk works; the file is either the
     // old one or the whole new one (the file system's atomic replace).
-    const bool written = files_.WriteFileAtomically(configPath_, text);
+    bool written = backup.empty() || files_.WriteBytesAtomically(BackupPath(), backup);
+    if (written && !backup.empty()) {
+        Lock lock(lock_);
+        backupBytes_.clear(); // one copy: the original is safe in it from here on
+    }
+    written = written && files_.WriteFileAtomically(configPath_, text);
     Lock lock(lock_);
     // A failed write (the file held open by a reader, a full disk) leaves the change
     // unsaved even when it came from a command that saves at once: dirty, so that a
@@ -87,7 +144,9 @@ void ConfigStore::WriteFile() {
         dirty_ = true;
     } else if (generation == generation_) {
         dirty_ = false;
+        userChanged_ = false;
     }
+    return written;
 }
 
 void ConfigStore::Save() { WriteFile(); }
@@ -109,11 +168,21 @@ bool ConfigStore::IsDirty() const {
     return dirty_;
 }
 
+bool ConfigStore::HasUnsavedUserChanges() const {
+    Lock lock(lock_);
+    return userChanged_ && (dirty_ || fileState_ == FileState::WaitingToRead);
+}
+
 void ConfigStore::SetEnabled(bool enabled) {
     {
         Lock lock(lock_);
+        if (fileState_ == FileState::WaitingToRead) {
+            Settings after = settings_;
+            after.Enabled = enabled;
+            pending_.NoteChange(settings_, after);
+        }
         settings_.Enabled = enabled;
-        PublishLocked();
+        UserChangedLocked();
     }
     NotifyChange();
     WriteFile();
@@ -132,59 +201,57 @@ void ConfigStore::SetStartWithWindows(bool on) {
 void ConfigStore::Apply(const Settings& settings, bool saveNow) {
     {
         Lock lock(lock_);
-        settings_ = settings;
-        ClampAxisSettings(settings_.Vertical);
-        ClampAxisSettings(settings_.Horizontal);
+        Settings after = settings;
+        ClampAxisSettings(after.Vertical);
+        ClampAxisSettings(after.Horizontal);
+        if (fileState_ == FileState::WaitingToRead) pending_.NoteChange(settings_, after);
+        settings_ = std::move(after);
         dirty_ = true;
-        PublishLocked();
+        UserChangedLocked();
     }
     NotifyChange();
     if (saveNow) WriteFile();
 }
 
-void ConfigStore::ResetLocked() {
-    settings_.Enabled = true;
-    settings_.Vertical = AxisSettings{};
-    settings_.Horizontal = AxisSettings{};
-    settings_.ExcludedApps = DefaultExcludedApps();
-    settings_.ExcludedSites.clear();
+void ConfigStore::ResetValues(Settings& settings) {
+    settings.Enabled = true;
+    settings.Vertical = AxisSettings{};
+    settings.Horizontal = AxisSettings{};
+    settings.ExcludedApps = DefaultExcludedApps();
+    settings.ExcludedSites.clear();
 }
 
 void ConfigStore::ResetToDefaults() {
     {
         Lock lock(lock_);
-        ResetLocked();
-        PublishLocked();
+        if (fileState_ == FileState::WaitingToRead) pending_.NoteReset();
+        ResetValues(settings_);
+        UserChangedLocked();
     }
     NotifyChange();
 }
 
 void ConfigStore::AddExcludedApp(std::wstring_view text) {
-    std::wstring entry = ExclusionRules::NormalizeAppEntry(text);
+    const std::wstring entry = ExclusionRules::NormalizeAppEntry(text);
     if (entry.empty()) return;
-    const std::wstring lower = ToLowerCopy(entry);
     {
         Lock lock(lock_);
-        std::wstring scratch;
-        const bool present = std::any_of(settings_.ExcludedApps.begin(), settings_.ExcludedApps.end(),
-                                         [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
-        if (present) return;
-        settings_.ExcludedApps.push_back(std::move(entry));
-        PublishLocked();
+        if (!ExclusionListEdits::AddApp(settings_.ExcludedApps, entry)) return;
+        if (fileState_ == FileState::WaitingToRead) pending_.NoteAddApp(entry);
+        UserChangedLocked();
     }
     NotifyChange();
     WriteFile();
 }
 
 void ConfigStore::AddExcludedSite(std::wstring_view text) {
-    std::wstring rule = ExclusionRules::NormalizeSiteEntry(text);
+    const std::wstring rule = ExclusionRules::NormalizeSiteEntry(text);
     if (rule.empty()) return;
     {
         Lock lock(lock_);
-        auto& sites = settings_.ExcludedSites;
-        if (std::find(sites.begin(), sites.end(), rule) != sites.end()) return;
-        sites.push_back(std::move(rule));
-        PublishLocked();
+        if (!ExclusionListEdits::AddSite(settings_.ExcludedSites, rule)) return;
+        if (fileState_ == FileState::WaitingToRead) pending_.NoteAddSite(rule);
+        UserChangedLocked();
     }
     NotifyChange();
     WriteFile();
@@ -192,13 +259,12 @@ void ConfigStore::AddExcludedSite(std::wstring_view text) {
 
 void ConfigStore::RemoveExcludedApp(std::wstring_view text) {
     // No ".exe" is added and no folder cut: the window passes the stored text itself.
-    const std::wstring lower = ToLowerCopy(std::wstring(ExclusionRules::TrimAppText(text)));
+    const std::wstring trimmed(ExclusionRules::TrimAppText(text));
     {
         Lock lock(lock_);
-        std::wstring scratch;
-        std::erase_if(settings_.ExcludedApps,
-                      [&](const std::wstring& stored) { return SameAppName(stored, lower, scratch); });
-        PublishLocked();
+        ExclusionListEdits::RemoveApp(settings_.ExcludedApps, trimmed);
+        if (fileState_ == FileState::WaitingToRead) pending_.NoteRemoveApp(trimmed);
+        UserChangedLocked();
     }
     NotifyChange();
     WriteFile();
@@ -208,8 +274,9 @@ void ConfigStore::RemoveExcludedSite(std::wstring_view text) {
     const std::wstring rule = ExclusionRules::NormalizeSiteEntry(text);
     {
         Lock lock(lock_);
-        std::erase(settings_.ExcludedSites, rule);
-        PublishLocked();
+        ExclusionListEdits::RemoveSite(settings_.ExcludedSites, rule);
+        if (fileState_ == FileState::WaitingToRead) pending_.NoteRemoveSite(rule);
+        UserChangedLocked();
     }
     NotifyChange();
     WriteFile();

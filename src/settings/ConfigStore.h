@@ -4,6 +4,12 @@
 // made under the settings lock, which guards the writer's record and the dirty
 // flag and is never held across file I/O: a save builds the file's text under it
 // and writes outside it, one save at a time under a lock of its own.
+//
+// A file that is there but cannot be read at start-up (another program holds it) is
+// never written over: the store runs on defaults, keeps the user's changes aside, and
+// once RetryLoad can read the file makes those changes on the file's own values. A
+// file the program cannot take as its own (not its encoding, values it had to replace)
+// is copied byte for byte to "config.ini.bak" before its first rewrite.
 
 #include <functional>
 #include <memory>
@@ -12,11 +18,10 @@
 #include <vector>
 
 #include "platform/Published.h"
+#include "settings/PendingEdits.h"
 #include "settings/Settings.h"
 #include "settings/SettingsSnapshot.h"
-
-class ConfigFileSystem;
-class AutoStartRegistry;
+#include "settings/SettingsStorage.h"
 
 class ConfigStore {
 public:
@@ -28,7 +33,12 @@ public:
     ConfigStore(const ConfigStore&) = delete;
     ConfigStore& operator=(const ConfigStore&) = delete;
 
-    void Load();        // once at start-up; always rewrites the file
+    void Load();        // once at start-up; rewrites the file unless it could not be read
+    // While the file could not be read at Load: tries again; true once its values are in
+    // (and then written with the user's changes made meanwhile). True when not waiting.
+    bool RetryLoad();
+    bool IsWaitingForFile() const;
+
     void Save();
     void SaveIfDirty();
 
@@ -43,6 +53,9 @@ public:
     bool IsStartWithWindows() const; // asks the registry, not the cached flag
     const std::wstring& GetConfigPath() const { return configPath_; } // never changes
     bool IsDirty() const;
+    // Changes the user made in this run that are not in the file yet (a start-up rewrite
+    // that could not be written is not one of them).
+    bool HasUnsavedUserChanges() const;
 
     void SetEnabled(bool enabled);
     void SetStartWithWindows(bool on);
@@ -57,11 +70,24 @@ public:
     // (the browser watcher sleeps until the site list changes). Empty: none.
     void SetChangeListener(std::function<void()> listener);
 
+    // The name of the copy kept of a file the program could not take as its own.
+    std::wstring BackupPath() const { return configPath_ + L".bak"; }
+
 private:
-    void PublishLocked(); // settings lock held by the caller
-    void ResetLocked();
+    enum class FileState { NotLoaded, Loaded, WaitingToRead };
+
+    // Reads the file into values; Read only when the bytes did not change while the
+    // profile calls read them (the file was not taken away in between).
+    FileReadState ReadFileInto(Settings& values, std::string& bytes);
+    // Takes what the file gave (settings lock held): its values with the user's changes
+    // made on them, or nothing while it stays unreadable.
+    void TakeFileValuesLocked(FileReadState state, Settings values, const std::string& bytes);
+    void UserChangedLocked(); // publishes a change of the user's (settings lock held)
+    void PublishLocked();     // settings lock held by the caller
+    static void ResetValues(Settings& settings); // the values a reset puts back
     void NotifyChange();
-    void WriteFile(); // settings lock not held
+    bool WriteFile(); // settings lock not held
+
 
     const std::wstring configPath_;
     ConfigFileSystem& files_;
@@ -72,6 +98,10 @@ private:
     Settings settings_;
     uint64_t generation_ = 0;
     bool dirty_ = false;
+    bool userChanged_ = false; // a change of the user's is not in the file yet
+    FileState fileState_ = FileState::NotLoaded;
+    PendingEdits pending_;     // while WaitingToRead
+    std::string backupBytes_;  // a file not in the program's form, to copy before its rewrite
     std::function<void()> listener_;
     Published<SettingsSnapshot> published_;
 };

@@ -1,40 +1,82 @@
 #include "settings/Win32ConfigFile.h"
 
+#include <atomic>
 #include <vector>
 
 #include "platform/UniqueHandle.h"
+#include "settings/DurableWrite.h"
+
+namespace {
+
+class Win32DurableWriteSteps : public DurableWriteSteps {
+public:
+    bool Create(const std::wstring& tmpPath) override {
+        file_.reset(
+            CreateFileW(tmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file_);
+    }
+    bool Write(const void* data, size_t size) override {
+        DWORD written = 0;
+        return WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    }
+    bool Flush() override { return FlushFileBuffers(file_.get()) != FALSE; }
+    void Close() override { file_.reset(); }
+    bool Replace(const std::wstring& tmpPath, const std::wstring& path) override {
+        return MoveFileExW(tmpPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    void Remove(const std::wstring& tmpPath) override { DeleteFileW(tmpPath.c_str()); }
+
+private:
+    UniqueFileHandle file_;
+};
+
+std::atomic<Win32ConfigFile::WriteGate> g_writeGate{nullptr};
+
+bool WriteAllowed(const std::wstring& path) {
+    const Win32ConfigFile::WriteGate gate = g_writeGate.load();
+    return !gate || gate(path);
+}
+
+} // namespace
+
+bool WriteBytesAtomically(const std::wstring& path, const std::string& bytes) {
+    if (!WriteAllowed(path)) return false;
+    Win32DurableWriteSteps steps;
+    return WriteDurably(steps, path, bytes);
+}
 
 bool WriteFileAtomically(const std::wstring& path, const std::wstring& text) {
-    const std::wstring tmp = path + L".tmp";
-    {
-        UniqueFileHandle file(
-            CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        static const unsigned char bom[2] = {0xFF, 0xFE};
-        DWORD written = 0;
-        // wchar_t is UTF-16 here: the text goes out as little-endian code units.
-        const bool ok = WriteFile(file.get(), bom, sizeof bom, &written, nullptr) &&
-                        WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)),
-                                  &written, nullptr);
-        if (!ok) {
-            file.reset();
-            DeleteFileW(tmp.c_str());
-            return false;
-        }
-    } // closed before the move
-    if (!MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(tmp.c_str());
-        return false;
-    }
-    return true;
+    return WriteBytesAtomically(path, EncodeFileText(text));
 }
+
+void Win32ConfigFile::UseWriteGate(WriteGate gate) { g_writeGate = gate; }
 
 bool Win32ConfigFile::FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+FileReadState Win32ConfigFile::ReadAllBytes(const std::wstring& path, std::string& bytes) {
+    bytes.clear();
+    // Others may go on reading and writing while we read; a reader that holds the file
+    // without sharing (a scanner, a backup, a sync client) makes it unreadable for now.
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError() == ERROR_FILE_NOT_FOUND ? FileReadState::Missing : FileReadState::Unreadable;
+    char chunk[4096];
+    DWORD read = 0;
+    for (;;) {
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return FileReadState::Unreadable;
+        if (read == 0) return FileReadState::Read;
+        bytes.append(chunk, read);
+    }
+}
+
 bool Win32ConfigFile::WriteFileAtomically(const std::wstring& path, const std::wstring& text) {
     return ::WriteFileAtomically(path, text);
+}
+
+bool Win32ConfigFile::WriteBytesAtomically(const std::wstring& path, const std::string& bytes) {
+    return ::WriteBytesAtomically(path, bytes);
 }
 
 int Win32ConfigFile::ReadInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int defaultValue) {

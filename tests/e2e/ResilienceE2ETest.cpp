@@ -76,15 +76,16 @@ LRESULT AskSeam(HWND window, const wchar_t* message) {
 // One start of the test build through what the system does to a running program. At
 // logon the shell may refuse the icon: the program keeps asking until it is there. The
 // system drops the hook behind the program's back (as Windows does to a hook that timed
-// out): notches pass unsmoothed until the pointer moves, then the hook is back and
-// notches glide again; the settings window counts the re-install. A display change and
-// a wake from sleep make the program read the displays' rate again; a glide in flight
-// keeps its frame rate and ends with exactly its units, and the next one takes the new. Wine reports no mode change to a running program,
-// so the test build stands in for the displays; the messages are the system's own. (A
-// DPI change takes the same path; its message carries a pointer that cannot be sent
-// from another process.) A browser's automation provider that never answers holds the
-// watcher thread in its call: Exit still ends the program promptly, with a change made
-// just before saved, and a new start is possible at once.
+// out): the next notch passes unsmoothed, the hook is back a moment later (the mouse's
+// input that it missed tells the drop), and notches glide again; the settings window
+// counts the re-install. A display change and a wake from sleep make the program read
+// the displays' rates again; a glide in flight keeps its frame rate and ends with
+// exactly its units, and the next one takes the new. Wine reports no mode change to a
+// running program, so the test build stands in for the displays; the messages are the
+// system's own. (A DPI change takes the same path; its message carries a pointer that
+// cannot be sent from another process.) A browser's automation provider that never
+// answers holds the watcher thread in its call: Exit still ends the program promptly,
+// with a change made just before saved, and a new start is possible at once.
 TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherStuck) {
     WheelTargetWindow target;
     TempFolder copies;
@@ -113,15 +114,11 @@ TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherS
     PostMessageW(window, RegisterWindowMessageW(L"Velvetglide.Seam.DropHook"), 0, 0);
     Sleep(200);
     target.Clear();
-    InjectWheel(120); // the wheel alone does not move the pointer: nothing tells the drop yet
+    const double notched = QpcNowMs();
+    InjectWheel(120);
     EXPECT_TRUE(PassedUnchanged(Sum(target.WaitUntilQuiet()))) << "the hook was not dropped";
-    Sleep(400);
-    POINT cursor = {};
-    GetCursorPos(&cursor);
-    const double moved = QpcNowMs();
-    MovePointer({cursor.x + 12, cursor.y + 8});
     ASSERT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.HookReinstalls") == 1; }, 5000));
-    std::printf("hook back %.0f ms after the first pointer move\n", QpcNowMs() - moved);
+    std::printf("hook back %.0f ms after the first notch it missed\n", QpcNowMs() - notched);
     target.Clear();
     InjectWheel(120);
     EXPECT_TRUE(Smoothed(Sum(target.WaitUntilQuiet()))) << "notches do not glide again";
@@ -162,10 +159,13 @@ TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherS
     EXPECT_TRUE(program.Start()) << "the single-instance mutex outlived the program";
 }
 
-// Ordinary use (moves, notches, pauses long and short) never looks like a dropped
-// hook: nothing is re-installed, and every notch glides. VG_ORDINARY_USE_SECONDS sets
-// the length (20 s by default; the closing check of a release runs 600).
-TEST(ResilienceE2ETest, OrdinaryUseReinstallsNothing) {
+// Neither another program that warps the cursor every 8 ms for 10 s while a key is typed
+// every 100 ms (a game re-centring its cursor, a remote-control tool) nor ordinary use
+// (moves, notches, pauses long and short) looks like a dropped hook: nothing is
+// re-installed, and every notch glides. A hook the system drops after all that is back
+// at the next move of the mouse. VG_ORDINARY_USE_SECONDS sets the length of the
+// ordinary use (20 s by default; the closing check of a release runs 600).
+TEST(ResilienceE2ETest, WarpsWhileTypingAndOrdinaryUseReinstallNothing) {
     const char* length = std::getenv("VG_ORDINARY_USE_SECONDS");
     const double seconds = length ? std::atof(length) : 20.0;
     WheelTargetWindow target;
@@ -175,6 +175,23 @@ TEST(ResilienceE2ETest, OrdinaryUseReinstallsNothing) {
     target.PlaceCursor();
     POINT centre = {};
     GetCursorPos(&centre);
+
+    InputPacer pacer;
+    const double warpStart = QpcNowMs();
+    double nextKey = warpStart;
+    int warps = 0, keys = 0;
+    for (; QpcNowMs() < warpStart + 10000; ++warps) {
+        pacer.WaitUntil(warpStart + warps * 8.0);
+        SetCursorPos(centre.x + (warps * 37) % 101 - 50, centre.y + (warps * 53) % 101 - 50);
+        if (QpcNowMs() >= nextKey) {
+            Keystroke(VK_F24);
+            ++keys;
+            nextKey += 100.0;
+        }
+    }
+    std::printf("10 s of %d cursor warps while %d keys were typed: %d re-installs\n", warps, keys,
+                static_cast<int>(AskSeam(window, L"Velvetglide.Seam.HookReinstalls")));
+    EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0) << "warps while typing taken for a dropped hook";
 
     std::mt19937 random(5);
     int notches = 0, smoothed = 0, moves = 0;
@@ -195,5 +212,15 @@ TEST(ResilienceE2ETest, OrdinaryUseReinstallsNothing) {
     std::printf("%.0f s of use: %d moves, %d notches, %d smoothed\n", seconds, moves, notches, smoothed);
     EXPECT_EQ(smoothed, notches);
     EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.HookReinstalls"), 0);
+
+    PostMessageW(window, RegisterWindowMessageW(L"Velvetglide.Seam.DropHook"), 0, 0);
+    Sleep(200);
+    const double moved = QpcNowMs();
+    MovePointer({centre.x + 20, centre.y - 10});
+    EXPECT_TRUE(WaitFor([&] { return AskSeam(window, L"Velvetglide.Seam.HookReinstalls") == 1; }, 5000));
+    std::printf("a hook dropped after that back %.0f ms after the next move of the mouse\n", QpcNowMs() - moved);
+    target.Clear();
+    InjectWheel(120);
+    EXPECT_GT(Sum(target.WaitUntilQuiet()).marked, 1) << "notches do not glide again";
     EXPECT_EQ(program.ExitThroughTrayMenu(), 0);
 }

@@ -8,6 +8,10 @@
 #include <cmath>
 #include <numeric>
 
+#include "platform/Win32.h"
+
+#include <tlhelp32.h>
+
 #include "engine/AxisMotion.h"
 #include "engine/WheelInjection.h"
 #include "support/DesktopInput.h"
@@ -17,6 +21,21 @@
 #include "ui/tray/TrayModel.h"
 
 namespace {
+
+// What made earlier builds of the program drop their hook for the tests: a thread message
+// of the hook thread, and a registered message to the settings window. The shipped program
+// has no seams; both are sent to all of it.
+void SendTheTestBuildsDropMessages(HANDLE program, HWND settingsWindow) {
+    constexpr UINT OldDropMessage = WM_APP + 40;
+    const DWORD processId = GetProcessId(program);
+    const UniqueKernelHandle threads(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread = {};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(threads.get(), &thread); more; more = Thread32Next(threads.get(), &thread))
+        if (thread.th32OwnerProcessID == processId) PostThreadMessageW(thread.th32ThreadID, OldDropMessage, 0, 0);
+    PostMessageW(settingsWindow, RegisterWindowMessageW(L"Velvetglide.Seam.DropHook"), 0, 0);
+    Sleep(200);
+}
 
 double MaxGapMs(const std::vector<ReceivedWheel>& events) {
     double gap = 0;
@@ -55,12 +74,14 @@ protected:
 
 } // namespace
 
-// One start without acceleration: a notch, Shift and the tilt wheel, quick notches and
-// a reversal, an event of the program's own mark, and at last the exit from the tray
-// menu, after which the wheel reaches the window as it was sent.
+// One start without acceleration: a notch (after the messages that made test builds drop
+// their hook), Shift and the tilt wheel, quick notches and a reversal, an event of the
+// program's own mark, and at last the exit from the tray menu, after which the wheel
+// reaches the window as it was sent.
 TEST_F(SmoothScrollingE2ETest, NotchesGlideBlendTurnAndGoSidewaysUntilTheExitReleasesTheWheel) {
     StartProgram(NoAcceleration);
     ExpectHookActive();
+    SendTheTestBuildsDropMessages(program->Process(), program->FindSettingsWindow());
 
     // One notch arrives as a marked train of exactly its units.
     const double sent = QpcNowMs();

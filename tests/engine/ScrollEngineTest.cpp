@@ -12,6 +12,7 @@
 
 #include "engine/AxisMotion.h"
 #include "engine/ScrollEngine.h"
+#include "engine/WheelRouting.h"
 #include "settings/ConfigStore.h"
 #include "support/InMemoryConfigFiles.h"
 #include "support/LiveEnginePlatform.h"
@@ -83,17 +84,42 @@ TEST_F(ScrollEngineTest, NotchesBecomeTrainsOnTheirOwnAxisAtThatAxisSettings) {
     EXPECT_EQ(RunTrain(platform.nowMs + 10), Units(0, 0));
 }
 
-TEST_F(ScrollEngineTest, DroppedWhenDisabledZeroOrStopped) {
+// The hook decides "smooth" from one look at the settings and the engine reads them again:
+// a notch the engine does not take (smoothing switched off in between, the engine
+// stopped) goes on to the application instead of being swallowed with nothing queued.
+TEST_F(ScrollEngineTest, TheHookSwallowsOnlyTheNotchesTheEngineTook) {
+    struct HookSawSmoothingOn : WheelRoutingContext {
+        explicit HookSawSmoothingOn(ScrollEngine& e) : engine(e) {}
+        bool IsSmoothingEnabled() override { return true; }
+        bool IsModifierDown() override { return false; }
+        bool IsShiftDown() override { return false; }
+        bool IsExcludedAtPoint(int32_t, int32_t) override { return false; }
+        void CancelAll() override {}
+        bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+            return engine.QueueWheel(delta, horizontal, x, y);
+        }
+        ScrollEngine& engine;
+    } hook(engine);
+    auto notch = [](short delta) {
+        MouseEvent event;
+        event.message = WheelMessage;
+        event.mouseData = static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16;
+        return event;
+    };
+
     store.SetEnabled(false);
-    engine.QueueWheel(120, false);
+    EXPECT_FALSE(RouteMouseEvent(notch(120), hook));
     store.SetEnabled(true);
-    engine.QueueWheel(0, false);
+    EXPECT_TRUE(RouteMouseEvent(notch(0), hook)); // taken, adds nothing
     EXPECT_EQ(platform.wakeCount, 0);
     EXPECT_FALSE(engine.AxisFor(false).active);
+    EXPECT_TRUE(RouteMouseEvent(notch(-120), hook));
+    EXPECT_TRUE(engine.AxisFor(false).active);
+    EXPECT_EQ(RunTrain(platform.nowMs), Units(-120, 0));
 
     platform.ReleaseOnNextWake();
     engine.Stop();
-    engine.QueueWheel(120, false);
+    EXPECT_FALSE(RouteMouseEvent(notch(120), hook));
     EXPECT_FALSE(engine.AxisFor(false).active);
 }
 

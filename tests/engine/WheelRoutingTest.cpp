@@ -22,10 +22,11 @@ public:
         return excluded;
     }
     void CancelAll() override { log += "cancel "; }
-    void QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+    bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
         log += "queue(" + std::to_string(x) + "," + std::to_string(y) + ") ";
         queuedDelta = delta;
         queuedHorizontal = horizontal;
+        return true;
     }
 };
 

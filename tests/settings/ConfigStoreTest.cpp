@@ -222,3 +222,114 @@ TEST_F(ConfigStoreTest, ASlowWriteBlocksNeitherReadersNorChanges) {
     EXPECT_FALSE(slow.IsDirty());
     EXPECT_EQ(notified, 2);
 }
+
+// A file another program holds at start-up (a scanner, a backup, a sync client): the
+// program runs on defaults and writes nothing; what the user changes meanwhile waits
+// in memory and, once the file can be read, is made on the file's own values.
+TEST_F(ConfigStoreTest, AFileHeldAtStartIsNeverWrittenAndTheUsersChangesLandOnItsValues) {
+    Settings users;
+    users.Vertical.Speed = 300;
+    users.Vertical.DurationMs = 500;
+    users.Horizontal.AccelEnabled = false;
+    users.ExcludedApps = {L"mygame.exe", L"cs2.exe"};
+    users.ExcludedSites = {L"news.example"};
+    files.files[Path] = SerializeSettings(users); // the program's own form: no copy is made
+    files.unreadable.insert(Path);
+
+    store.Load();
+    EXPECT_TRUE(store.IsWaitingForFile());
+    EXPECT_EQ(store.Snapshot().Vertical.Speed, 120);
+    EXPECT_EQ(store.GetExcludedApps(), DefaultExcludedApps());
+
+    Settings changed = store.Snapshot();
+    changed.Vertical.Smoothing = 4.0;
+    store.Apply(changed, false);
+    store.SetEnabled(false);
+    store.AddExcludedApp(L"Editor");
+    store.RemoveExcludedApp(L"CS2.EXE");
+    store.SaveIfDirty();
+    EXPECT_FALSE(store.RetryLoad()); // still held
+    EXPECT_EQ(files.writeCount, 0);
+    EXPECT_TRUE(store.HasUnsavedUserChanges());
+    EXPECT_FALSE(store.IsEnabled()); // the changes work at once all the same
+
+    files.unreadable.clear();
+    EXPECT_TRUE(store.RetryLoad());
+    EXPECT_FALSE(store.IsWaitingForFile());
+    Settings expected = users;
+    expected.Enabled = false;
+    expected.Vertical.Smoothing = 4.0;
+    expected.ExcludedApps = {L"mygame.exe", L"Editor.exe"};
+    EXPECT_EQ(store.Snapshot(), expected);
+    EXPECT_EQ(files.Text(Path), SerializeSettings(expected));
+    EXPECT_EQ(files.writeCount, 1);
+    EXPECT_FALSE(store.IsDirty());
+    EXPECT_FALSE(store.HasUnsavedUserChanges());
+    EXPECT_TRUE(files.rawFiles.empty()); // nothing to keep a copy of
+    EXPECT_TRUE(store.RetryLoad());     // read once and for all
+    EXPECT_EQ(files.writeCount, 1);
+
+    // Held again later, and reset meanwhile: the reset wins over every value of the file.
+    ConfigStore later(Path, files, autoStart);
+    files.unreadable.insert(Path);
+    later.Load();
+    later.ResetToDefaults();
+    files.unreadable.clear();
+    EXPECT_TRUE(later.RetryLoad());
+    Settings defaults;
+    defaults.ExcludedApps = DefaultExcludedApps();
+    EXPECT_EQ(files.Text(Path), SerializeSettings(defaults));
+
+    // Missing when it can at last be looked at: the defaults with the changes are written.
+    ConfigStore fresh(L"Z:\\new\\config.ini", files, autoStart);
+    files.unreadable.insert(L"Z:\\new\\config.ini");
+    fresh.Load();
+    fresh.AddExcludedSite(L"example.org");
+    files.unreadable.clear();
+    EXPECT_TRUE(fresh.RetryLoad());
+    EXPECT_TRUE(files.Text(L"Z:\\new\\config.ini").ends_with(L"[Sites]\r\nCount=1\r\nSite0=example.org\r\n"));
+}
+
+// A file the program cannot take as its own (another encoding, values it had to
+// replace, a change under the profile calls' feet) is copied byte for byte beside it
+// once, before the start-up rewrite; the program's own form is rewritten with no copy.
+TEST_F(ConfigStoreTest, AFileNotInTheProgramsFormIsKeptAsBakBeforeItIsRewritten) {
+    const std::wstring bak = Path + L".bak";
+    const std::string utf8 = "[Vertical]\r\nSpeed=250\r\n; \xD0\xBC\xD0\xBE\xD0\xB9\r\n"; // a hand edit in UTF-8
+    files.rawFiles[Path] = utf8;
+    files.rawFiles[bak] = "an older copy";
+    store.Load();
+    EXPECT_EQ(files.rawFiles.at(bak), utf8);
+    EXPECT_EQ(store.Snapshot().Vertical.Speed, 250);
+    EXPECT_EQ(files.Text(Path), SerializeSettings(store.Snapshot()));
+
+    ConfigStore again(Path, files, autoStart); // the next start: its own form now
+    again.Load();
+    EXPECT_EQ(files.rawFiles.at(bak), utf8);
+
+    // The copy cannot be made: the file is not rewritten either, and the start-up
+    // rewrite is no change of the user's.
+    const std::string noise = {'\x00', '\x9C', '\xFF', '\x01', '['};
+    files.rawFiles[Path] = noise;
+    files.failWrites = true;
+    ConfigStore refused(Path, files, autoStart);
+    refused.Load();
+    EXPECT_EQ(files.rawFiles.at(Path), noise);
+    EXPECT_TRUE(refused.IsDirty());
+    EXPECT_FALSE(refused.HasUnsavedUserChanges());
+    files.failWrites = false;
+    refused.SaveIfDirty();
+    EXPECT_EQ(files.rawFiles.at(bak), noise);
+    EXPECT_EQ(files.Text(Path), SerializeSettings(refused.Snapshot()));
+
+    // Taken away and put back between the reads: not trusted, read again later.
+    int reads = 0;
+    files.onRead = [&] {
+        if (++reads == 1) files.files[Path] = L"[Vertical]\r\nSpeed=90\r\n";
+    };
+    ConfigStore racing(Path, files, autoStart);
+    racing.Load();
+    EXPECT_TRUE(racing.IsWaitingForFile());
+    EXPECT_TRUE(racing.RetryLoad());
+    EXPECT_EQ(racing.Snapshot().Vertical.Speed, 90);
+}

@@ -4,25 +4,50 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "settings/DurableWrite.h"
 #include "settings/SettingsStorage.h"
 
 class InMemoryConfigFiles : public ConfigFileSystem {
 public:
     std::map<std::wstring, std::wstring> files; // path → text without the byte-order mark
+    std::map<std::wstring, std::string> rawFiles; // path → bytes of a file not in the program's form
+    std::set<std::wstring> unreadable;            // present but held by another program
     bool failWrites = false;
     int writeCount = 0;
+    std::function<void()> onRead; // runs after each read of bytes (a file changing meanwhile)
 
-    bool FileExists(const std::wstring& path) override { return files.count(path) != 0; }
+    bool FileExists(const std::wstring& path) override { return files.count(path) || rawFiles.count(path); }
+
+    FileReadState ReadAllBytes(const std::wstring& path, std::string& bytes) override {
+        bytes.clear();
+        if (unreadable.count(path)) return FileReadState::Unreadable;
+        const auto raw = rawFiles.find(path);
+        const auto text = files.find(path);
+        if (raw == rawFiles.end() && text == files.end()) return FileReadState::Missing;
+        bytes = raw != rawFiles.end() ? raw->second : EncodeFileText(text->second);
+        if (onRead) onRead();
+        return FileReadState::Read;
+    }
+
+    bool WriteBytesAtomically(const std::wstring& path, const std::string& bytes) override {
+        if (failWrites || unreadable.count(path)) return false;
+        rawFiles[path] = bytes;
+        files.erase(path);
+        return true;
+    }
 
     bool WriteFileAtomically(const std::wstring& path, const std::wstring& text) override {
         ++writeCount;
-        if (failWrites) return false;
+        if (failWrites || unreadable.count(path)) return false;
         files[path] = text;
+        rawFiles.erase(path);
         return true;
     }
 
@@ -75,12 +100,29 @@ private:
         return found;
     }
 
+    // A raw file as the profile calls see it: UTF-16LE after its byte-order mark, else
+    // one character per byte (the ANSI reading of a file without the mark).
+    std::wstring TextOf(const std::wstring& path) const {
+        if (const auto file = files.find(path); file != files.end()) return file->second;
+        const auto raw = rawFiles.find(path);
+        if (raw == rawFiles.end()) return {};
+        const std::string& bytes = raw->second;
+        std::wstring text;
+        if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+            for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+                text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                                    static_cast<unsigned char>(bytes[i + 1]) << 8));
+        } else {
+            for (const char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+        }
+        return text;
+    }
+
     // Calls visit(key, value) for each key line of the section until it returns true.
     template <typename Visit>
     void ForEachKey(const std::wstring& path, const wchar_t* section, Visit visit) const {
-        const auto file = files.find(path);
-        if (file == files.end()) return;
-        const std::wstring& text = file->second;
+        if (unreadable.count(path)) return; // the profile calls read nothing: defaults
+        const std::wstring text = TextOf(path);
         bool inSection = false;
         for (size_t begin = 0; begin < text.size();) {
             size_t end = text.find(L'\n', begin);

@@ -37,3 +37,8 @@ inline constexpr unsigned MaxSaveRetryMs = 30000;
 inline constexpr unsigned TIMER_TRAY_RETRY = 2;
 inline constexpr unsigned FirstTrayRetryMs = 1000;
 inline constexpr unsigned MaxTrayRetryMs = 60000;
+// Another try to read a configuration file that another program held at start-up
+// (250 ms, doubling up to 30 s); its values then replace the defaults run on meanwhile.
+inline constexpr unsigned TIMER_LOAD_RETRY = 3;
+inline constexpr unsigned FirstLoadRetryMs = 250;
+inline constexpr unsigned MaxLoadRetryMs = 30000;

@@ -95,6 +95,9 @@ bool SettingsWindow::Create(HINSTANCE instance) {
     PlaceWindow();
     SyncFromSettings();
     SelectPage(PageVertical);
+    // What the start-up load left to do: a rewrite that failed, a file that could not be read.
+    RetrySaveIfDirty();
+    RetryLoadIfWaiting();
     return true;
 }
 

@@ -78,6 +78,9 @@ private:
     void PlaceWindow();
     void InvalidateTabStrip();
     void RetrySaveIfDirty();
+    void StopSaveTimer();
+    void RetryLoadIfWaiting();
+    void FollowLoadedFile();
     void RetryTrayIconIfMissing();
     void FollowDisplayChange();
     void UpdateRemoveButtons();
@@ -150,6 +153,8 @@ private:
     HWND rememberedFocus_ = nullptr;
     RetryBackoff saveRetry_{SaveDelayMs, MaxSaveRetryMs};
     RetryBackoff trayRetry_{FirstTrayRetryMs, MaxTrayRetryMs};
+    RetryBackoff loadRetry_{FirstLoadRetryMs, MaxLoadRetryMs};
+    bool saveTimerPending_ = false;
     bool dialogOpen_ = false;
     bool exitAfterDialog_ = false; // "Выход" came while a dialog was open
     int commandInHand_ = 0;        // the command being carried out

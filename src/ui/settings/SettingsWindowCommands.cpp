@@ -158,7 +158,7 @@ void SettingsWindow::ResetAfterAsking() {
         return static_cast<INT_PTR>(MessageBoxW(window_, ResetQuestion, ResetCaption, MB_YESNO | MB_ICONQUESTION));
     });
     if (answer != IDYES) return;
-    KillTimer(window_, TIMER_SAVE); // a slider save still pending would undo part of the reset
+    StopSaveTimer(); // a slider save still pending would undo part of the reset
     ConfigStore& store = ConfigStore::Instance();
     store.ResetToDefaults();
     store.Save();

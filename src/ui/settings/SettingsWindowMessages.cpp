@@ -74,8 +74,9 @@ LRESULT SettingsWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SettingsWindow::OnDestroy(WPARAM, LPARAM) {
-    KillTimer(window_, TIMER_SAVE);
+    StopSaveTimer();
     KillTimer(window_, TIMER_TRAY_RETRY);
+    KillTimer(window_, TIMER_LOAD_RETRY);
     ConfigStore::Instance().SaveIfDirty();
     TrayIcon::Instance().Remove();
     PostQuitMessage(0);
@@ -144,7 +145,10 @@ LRESULT SettingsWindow::OnClose(WPARAM, LPARAM) {
 }
 
 LRESULT SettingsWindow::OnEndSession(WPARAM wParam, LPARAM) {
-    if (wParam) ConfigStore::Instance().SaveIfDirty(); // the logon really ends
+    if (wParam) { // the logon really ends: a file held at start-up may be free by now
+        ConfigStore::Instance().RetryLoad();
+        ConfigStore::Instance().SaveIfDirty();
+    }
     return 0;
 }
 
@@ -194,22 +198,27 @@ LRESULT SettingsWindow::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SettingsWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
-    // While the store is dirty the timer is already pending; a command's own failed save arms it.
     const bool wasDirty = ConfigStore::Instance().IsDirty();
     OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-    if (!wasDirty) {
-        saveRetry_.Reset(); // a new change starts the retries over
-        RetrySaveIfDirty();
-    }
+    if (!wasDirty) saveRetry_.Reset(); // a new change starts the retries over
+    RetrySaveIfDirty(); // a command's own failed save arms the timer unless it is pending
     return 0;
 }
 
 LRESULT SettingsWindow::OnTimer(WPARAM wParam, LPARAM lParam) {
     switch (wParam) {
     case TIMER_SAVE:
-        KillTimer(window_, TIMER_SAVE);
+        StopSaveTimer();
         ConfigStore::Instance().SaveIfDirty();
         RetrySaveIfDirty();
+        return 0;
+    case TIMER_LOAD_RETRY:
+        KillTimer(window_, TIMER_LOAD_RETRY);
+        if (ConfigStore::Instance().RetryLoad()) {
+            FollowLoadedFile();
+        } else {
+            RetryLoadIfWaiting();
+        }
         return 0;
     case TIMER_TRAY_RETRY:
         KillTimer(window_, TIMER_TRAY_RETRY);
@@ -222,13 +231,41 @@ LRESULT SettingsWindow::OnTimer(WPARAM wParam, LPARAM lParam) {
 
 // A save fails while another program holds the file open (a reader, a virus scanner):
 // the timer tries again, less and less often while it keeps failing, not only at exit.
+// Armed whenever the store is dirty and no attempt is pending: also after a start-up
+// write that failed, which no command of the user's would otherwise follow.
 void SettingsWindow::RetrySaveIfDirty() {
     if (!window_) return;
-    if (ConfigStore::Instance().IsDirty()) {
-        SetTimer(window_, TIMER_SAVE, saveRetry_.Next(), nullptr);
-    } else {
+    if (!ConfigStore::Instance().IsDirty()) {
         saveRetry_.Reset();
+    } else if (!saveTimerPending_) {
+        saveTimerPending_ = SetTimer(window_, TIMER_SAVE, saveRetry_.Next(), nullptr) != 0;
     }
+}
+
+void SettingsWindow::StopSaveTimer() {
+    if (window_) KillTimer(window_, TIMER_SAVE);
+    saveTimerPending_ = false;
+}
+
+// The configuration file was held by another program at start-up (a scanner, a backup):
+// the program runs on defaults meanwhile and reads it as soon as it is free.
+void SettingsWindow::RetryLoadIfWaiting() {
+    if (!window_) return;
+    if (ConfigStore::Instance().IsWaitingForFile()) {
+        SetTimer(window_, TIMER_LOAD_RETRY, loadRetry_.Next(), nullptr);
+    } else {
+        KillTimer(window_, TIMER_LOAD_RETRY);
+        loadRetry_.Reset();
+    }
+}
+
+// The file's values are in: the engine and the exclusions read them at their next use;
+// the window, its system block and the icon follow here.
+void SettingsWindow::FollowLoadedFile() {
+    const ConfigStore& store = ConfigStore::Instance();
+    TrayIcon::Instance().UpdateTooltip(store.IsEnabled());
+    SyncFromSettings();
+    RetrySaveIfDirty();
 }
 
 void SettingsWindow::AddTrayIcon() {
@@ -261,7 +298,7 @@ LRESULT SettingsWindow::OnHScroll(WPARAM, LPARAM lParam) {
     SetFromSliderPosition(row, position, settings.ForAxis(horizontal ? Axis::Horizontal : Axis::Vertical));
     store.Apply(settings, false);
     saveRetry_.Reset();
-    SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr); // restarts the delay
+    saveTimerPending_ = SetTimer(window_, TIMER_SAVE, SaveDelayMs, nullptr) != 0; // restarts the delay
     InvalidateScaled(SliderLabelRect(row)); // the value text follows
     return 0;
 }
