@@ -2,7 +2,7 @@
 #   make test   - everything CI runs: builds all presets, native + sanitizer + Wine tests,
 #                 each fuzz target briefly, and the headless demonstration once
 #   make run    - builds the Windows program and starts it under Wine on $DISPLAY
-#   make bench  - builds the native preset and runs the benchmarks
+#   make bench  - builds the native preset and runs the benchmarks, then the Wine ones
 #   make dist   - builds the Release program and packs out/dist/Velvetglide-<version>-win64.zip
 #   make fuzz   - fuzzes the parsers of outside text, each target FUZZ_SECONDS (default 600)
 #   make soak   - the program under mixed input for SOAK_SECONDS (default 600): units, memory, handles
@@ -42,10 +42,12 @@ bench: setup
 	@if [ -x build/native/bin/velvetglide_benchmarks ]; then \
 		build/native/bin/velvetglide_benchmarks; \
 		build/native/bin/velvetglide_slow_save_bench; \
+		build/native/bin/velvetglide_glide_evenness_bench; \
 	else \
 		echo "build/native/bin/velvetglide_benchmarks is not built yet."; \
 	fi
 	tools/bench-wine
+	tools/bench-display-modes
 
 dist: setup
 	@JOBS=$(JOBS) tools/make-dist

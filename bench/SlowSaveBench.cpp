@@ -39,7 +39,9 @@ public:
         return IsExcludedAt(x, y, browser_, processes_, *store_.Current());
     }
     void CancelAll() override { engine_.CancelAll(); }
-    bool QueueWheel(short delta, bool horizontal) override { return engine_.QueueWheel(delta, horizontal); }
+    bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+        return engine_.QueueWheel(delta, horizontal, x, y);
+    }
 
 private:
     ConfigStore& store_;

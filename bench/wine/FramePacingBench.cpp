@@ -5,8 +5,50 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
+#include "engine/FramePacing.h"
 #include "engine/WheelInjection.h"
+#include "engine/Win32EnginePlatform.h"
+
+namespace {
+
+// What the eye sees: how many steps arrive within each display interval, on the display's
+// clock as DWM tells it (the same performance counter in every process). Only intervals
+// wholly inside the steady parts count.
+void PrintStepsPerDisplayInterval(const std::vector<std::pair<double, double>>& spans,
+                                  const std::vector<double>& arrivals, int refreshHz, int frameRate) {
+    Win32EnginePlatform platform;
+    DisplayTiming timing;
+    if (refreshHz <= 0 || !platform.ReadDisplayTiming(timing) ||
+        std::fabs(1000.0 / timing.periodMs - refreshHz) > 1.0) {
+        Print("    steps per display interval: not counted (no display clock that agrees with %d Hz)\n", refreshHz);
+        return;
+    }
+    std::map<long long, int> perInterval;
+    for (const auto& [from, to] : spans) {
+        const auto first = static_cast<long long>(std::ceil((from - timing.vblankMs) / timing.periodMs));
+        const auto last = static_cast<long long>(std::floor((to - timing.vblankMs) / timing.periodMs)) - 1;
+        for (long long n = first; n <= last; ++n) perInterval[n] = 0;
+    }
+    for (const double t : arrivals) {
+        const auto n = static_cast<long long>(std::floor((t - timing.vblankMs) / timing.periodMs));
+        if (const auto it = perInterval.find(n); it != perInterval.end()) ++it->second;
+    }
+    std::map<int, int> histogram;
+    for (const auto& [interval, steps] : perInterval) ++histogram[steps];
+    if (LinesUpWithRefresh(refreshHz, frameRate) && frameRate >= refreshHz) {
+        Print("    steps per display interval of %.3f ms (%zu intervals; even motion is %d in each):", timing.periodMs,
+              perInterval.size(), frameRate / refreshHz);
+    } else {
+        Print("    steps per display interval of %.3f ms (%zu intervals):", timing.periodMs, perInterval.size());
+    }
+    for (const auto& [steps, count] : histogram)
+        Print("  %d: %.1f %%", steps, 100.0 * count / static_cast<double>(perInterval.size()));
+    Print("\n");
+}
+
+} // namespace
 
 void FramePacing(double periodMs, int refreshHz, int frameRate) {
     constexpr int Trains = 3, NotchesPerTrain = 12;
@@ -21,7 +63,8 @@ void FramePacing(double periodMs, int refreshHz, int frameRate) {
     auto program = StartProgram(LongTrainConfig, true, DurationMs);
     if (!program) return;
 
-    std::vector<double> steady, whole;
+    std::vector<double> steady, whole, arrivals;
+    std::vector<std::pair<double, double>> spans;
     int smallestSteadyStep = 1 << 30, unmarked = 0;
     for (int train = 0; train < Trains; ++train) {
         TakeNew();
@@ -34,10 +77,12 @@ void FramePacing(double periodMs, int refreshHz, int frameRate) {
         WaitTrainEnd(last, DurationMs);
         const std::vector<ReceivedWheel> events = TakeNew();
         const double steadyStart = first + SteadyFromFirstMs, steadyEnd = last + SteadyAfterLastMs;
+        spans.emplace_back(steadyStart, steadyEnd);
         for (size_t k = 0; k < events.size(); ++k) {
             if (events[k].extraInfo != WheelMarker) ++unmarked;
             const bool inSteady = events[k].timeMs >= steadyStart && events[k].timeMs <= steadyEnd;
             if (inSteady) smallestSteadyStep = std::min(smallestSteadyStep, std::abs(events[k].delta));
+            if (inSteady) arrivals.push_back(events[k].timeMs);
             if (k == 0) continue;
             const double gap = events[k].timeMs - events[k - 1].timeMs;
             whole.push_back(gap);
@@ -58,6 +103,10 @@ void FramePacing(double periodMs, int refreshHz, int frameRate) {
           periodMs * 1.02, Verdict(std::fabs(medianError) <= 2.0), medianError);
     Print("    target: p99 at most period + 0.5 ms (%.3f ms): %s (%+.3f ms)\n", periodMs + 0.5,
           Verdict(s.p99 <= periodMs + 0.5), s.p99 - periodMs);
+    // Frames on deadlines neither gain nor lose time, however the timer quantises each wait.
+    const double meanError = (s.mean - periodMs) / periodMs * 100.0;
+    Print("    target: mean within 1 %% of the period: %s (%+.2f %%)\n", Verdict(std::fabs(meanError) <= 1.0), meanError);
+    PrintStepsPerDisplayInterval(spans, arrivals, refreshHz, frameRate);
     Print("    whole trains, including the soft start and end where a frame under 1 unit sends nothing:\n");
     Print("      intervals %zu   median %.3f ms   p99 %.3f ms   max %.3f ms\n", w.count, w.median, w.p99, w.max);
     if (unmarked) Print("    !! %d unmarked messages arrived during the trains\n", unmarked);

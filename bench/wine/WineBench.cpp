@@ -22,14 +22,17 @@ int main(int argc, char** argv) {
     }
     const double benchStart = QpcNowMs();
 
-    const int refreshHz = DetectRefreshRate();
-    const int frameRate = FrameRateForRefresh(refreshHz);
-    const double periodMs = 1000.0 / frameRate;
-
     InputPacer pacer;
     g_pacer = &pacer;
     WheelTargetWindow target;
     g_target = &target;
+    // The glides below run on the display under the target window.
+    target.PlaceCursor();
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const int refreshHz = RefreshRateAt(ReadDisplayTable(), cursor.x, cursor.y);
+    const int frameRate = FrameRateForRefresh(refreshHz);
+    const double periodMs = 1000.0 / frameRate;
     Print("Velvetglide under Wine: measured from a separate target window (QPC times in its own process)\n");
 
     if (exclusionsOnly) {

@@ -5,9 +5,10 @@
 //   "Velvetglide.Seam.DropHook"  (posted) the system drops the mouse hook
 //   "Velvetglide.Seam.HookReinstalls" (sent) → how often the hook was installed again
 //   "Velvetglide.Seam.AutomationHangs" (sent) → automation calls hanging now
-//   "Velvetglide.Seam.SetRefreshRate" (sent, wParam Hz) the displays' rate from now on,
+//   "Velvetglide.Seam.SetRefreshRate" (sent, wParam Hz) every display's rate from now on,
 //                                      as the program will read it when it is told
-//   "Velvetglide.Seam.RefreshRate" (sent) → the rate the engine paces by
+//   "Velvetglide.Seam.RefreshRate" (sent) → the rate of the display under the cursor
+//   "Velvetglide.Seam.GlideFrameRate" (sent) → the frame rate of the last glide
 //   "Velvetglide.Seam.FailWrites" (sent, wParam K) every write of the settings files fails
 //                                      from now on, as with a file another program holds;
 //                                      from the exit (the window's destruction) only the first K
@@ -22,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/DisplayRefreshRate.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
 #include "engine/Win32EnginePlatform.h"
@@ -36,6 +38,7 @@ int g_trayAddFailures = 0;
 bool g_failNextModify = false;
 bool g_stuckAutomation = false;
 UINT g_dropHookMessage = 0, g_reinstallsMessage = 0, g_hangsMessage = 0, g_setRateMessage = 0, g_rateMessage = 0;
+UINT g_glideRateMessage = 0;
 UINT g_failWritesMessage = 0;
 std::atomic<bool> g_failingWrites{false}, g_exiting{false};
 std::atomic<long> g_exitFailuresLeft{0};
@@ -43,7 +46,12 @@ std::wstring g_writeLog;
 std::atomic<int> g_hangingCalls{0};
 std::atomic<int32_t> g_displayRate{0};
 
-int32_t SeamRefreshRate() { return g_displayRate.load(); }
+// The system's displays, each at the rate the test set.
+DisplayTable SeamDisplays() {
+    DisplayTable displays = ReadDisplayTable();
+    for (DisplayArea& display : displays) display.refreshHz = g_displayRate.load();
+    return displays;
+}
 
 BOOL WINAPI RefusingNotify(DWORD message, PNOTIFYICONDATAW data) {
     // A refused add is followed by the program's modify fallback, refused too.
@@ -110,10 +118,15 @@ LRESULT CALLBACK SeamProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (g_hangsMessage && message == g_hangsMessage) return g_hangingCalls.load();
     if (g_setRateMessage && message == g_setRateMessage) {
         g_displayRate = static_cast<int32_t>(wParam);
-        Win32EnginePlatform::UseRefreshRateSource(SeamRefreshRate);
+        Win32EnginePlatform::UseDisplaySource(SeamDisplays);
         return 0;
     }
-    if (g_rateMessage && message == g_rateMessage) return ScrollEngine::Instance().RefreshRateHz();
+    if (g_rateMessage && message == g_rateMessage) {
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        return ScrollEngine::Instance().RefreshRateAt(cursor.x, cursor.y);
+    }
+    if (g_glideRateMessage && message == g_glideRateMessage) return ScrollEngine::Instance().GlideFrameRateHz();
     if (g_failWritesMessage && message == g_failWritesMessage) {
         g_exitFailuresLeft = wParam > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(wParam);
         g_failingWrites = true;
@@ -152,6 +165,8 @@ void Attach(HWND settingsWindow) {
     for (const UINT message :
          {g_dropHookMessage, g_reinstallsMessage, g_hangsMessage, g_setRateMessage, g_rateMessage, g_failWritesMessage})
         ChangeWindowMessageFilterEx(settingsWindow, message, MSGFLT_ALLOW, nullptr);
+    g_glideRateMessage = RegisterWindowMessageW(L"Velvetglide.Seam.GlideFrameRate");
+    ChangeWindowMessageFilterEx(settingsWindow, g_glideRateMessage, MSGFLT_ALLOW, nullptr);
     SetWindowSubclass(settingsWindow, SeamProcedure, 0, 0);
 }
 

@@ -2,19 +2,36 @@
 
 #include "platform/Win32.h"
 
-int32_t DetectRefreshRate() {
-    int32_t best = 0;
-    for (DWORD index = 0;; ++index) {
-        DISPLAY_DEVICEW device = {};
-        device.cb = sizeof device;
-        if (!EnumDisplayDevicesW(nullptr, index, &device, 0)) break;
-        if (!(device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP)) continue;
-        DEVMODEW mode = {};
-        mode.dmSize = sizeof mode;
-        if (!EnumDisplaySettingsW(device.DeviceName, ENUM_CURRENT_SETTINGS, &mode)) continue;
-        const int32_t hz = static_cast<int32_t>(mode.dmDisplayFrequency);
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM table) {
+    MONITORINFOEXW info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    DisplayArea area;
+    area.left = info.rcMonitor.left;
+    area.top = info.rcMonitor.top;
+    area.right = info.rcMonitor.right;
+    area.bottom = info.rcMonitor.bottom;
+    DEVMODEW mode = {};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettingsW(info.szDevice, ENUM_CURRENT_SETTINGS, &mode)) {
+        const auto hz = static_cast<int32_t>(mode.dmDisplayFrequency);
         // 0 and 1 mean "hardware default"; absurd values are ignored too.
-        if (hz >= 24 && hz <= 1000 && hz > best) best = hz;
+        if (hz >= 24 && hz <= 1000) area.refreshHz = hz;
     }
-    return best;
+    try {
+        reinterpret_cast<DisplayTable*>(table)->push_back(area);
+    } catch (...) { // no exception may cross the system's callback
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+DisplayTable ReadDisplayTable() {
+    DisplayTable table;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&table));
+    return table;
 }

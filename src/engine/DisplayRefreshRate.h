@@ -1,6 +1,7 @@
 #pragma once
-#include <cstdint>
+// The displays as the system reports them now: each monitor's rectangle on the desktop
+// and its refresh rate (0 when it reports none in 24..1000).
 
-// Refresh rate in Hz of the fastest display attached to the desktop; 0 when none
-// reports a rate in 24..1000.
-int32_t DetectRefreshRate();
+#include "engine/DisplayRates.h"
+
+DisplayTable ReadDisplayTable();

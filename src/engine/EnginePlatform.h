@@ -1,10 +1,14 @@
 #pragma once
 // What the scroll engine needs from the system, behind one interface: the clock,
-// the wake event, the frame wait, the modifier keys and the injection of a wheel
-// step. The Win32 version wraps the performance counter, an auto-reset event, a
-// waitable timer and SendInput; tests drive the engine with a scripted one.
+// the wake event, the frame wait, the modifier keys, the injection of a wheel step and
+// the displays' rates and timing. The Win32 version wraps the performance counter, an
+// auto-reset event, a waitable timer, SendInput, the display settings and DWM; tests
+// drive the engine with a scripted one.
 
 #include <cstdint>
+
+#include "engine/DisplayRates.h"
+#include "engine/FramePacing.h"
 
 class EnginePlatform {
 public:
@@ -21,11 +25,15 @@ public:
     virtual void BeginFrames() {}
     virtual void EndFrames() {}
 
-    virtual bool IsModifierDown() = 0;             // Ctrl, Alt or a Win key held
-    virtual void WaitFrame(int32_t frameRateHz) = 0; // one frame period, relative to now
+    virtual bool IsModifierDown() = 0;        // Ctrl, Alt or a Win key held
+    virtual void WaitUntil(double dueMs) = 0; // engine thread; returns at once when due already
 
     virtual void EmitWheelStep(bool horizontal, int32_t step) = 0;
 
-    virtual int32_t DetectRefreshRate() = 0;        // Hz of the fastest display, 0 if unknown
+    // Every display with its rate. Main thread only: start-up and display changes.
+    virtual DisplayTable ReadDisplays() = 0;
+    // The display's clock, where the system tells it; engine thread, at a glide's start
+    // and now and then during it.
+    virtual bool ReadDisplayTiming(DisplayTiming&) { return false; }
     virtual bool HasHighResolutionTimer() const = 0;
 };

@@ -1,49 +1,92 @@
 #pragma once
-// Frame rate derived from the display's refresh rate, and the pacing of frames.
+// The frame rate a glide runs at, chosen from the refresh rate of its display, and the
+// times its frames are due.
+//
+// What the eye sees is how far the content moves from one display frame to the next:
+// only a frame rate that is a whole multiple of the refresh rate gives every display
+// frame the same number of wheel events, and only frames kept away from the display's
+// own frame boundaries stop a late wake-up from slipping an event into the next one.
 
 #include <cstdint>
 
 inline constexpr int32_t MinFrameRateHz = 200;
 inline constexpr int32_t MaxFrameRateHz = 360;
 
-// The refresh rate held to 200..360 frames per second (0, unknown, gives 200).
-constexpr int32_t FrameRateForRefresh(int32_t refreshRateHz) {
-    return refreshRateHz < MinFrameRateHz ? MinFrameRateHz
-                                          : (refreshRateHz > MaxFrameRateHz ? MaxFrameRateHz : refreshRateHz);
+// The frame rate for a display of refreshHz: its smallest whole multiple within
+// 200..360 (60 → 240, 144 → 288); where none fits, its largest whole divisor there
+// (480 → 240); else the nearer bound. Unknown (0 or less) gives 200.
+constexpr int32_t FrameRateForRefresh(int32_t refreshHz) {
+    if (refreshHz <= 0) return MinFrameRateHz;
+    for (int32_t multiple = refreshHz; multiple <= MaxFrameRateHz; multiple += refreshHz) {
+        if (multiple >= MinFrameRateHz) return multiple;
+    }
+    for (int32_t divisor = 2; refreshHz / divisor >= MinFrameRateHz; ++divisor) {
+        if (refreshHz % divisor == 0 && refreshHz / divisor <= MaxFrameRateHz) return refreshHz / divisor;
+    }
+    return refreshHz < MinFrameRateHz ? MinFrameRateHz : MaxFrameRateHz;
 }
 
-// Paces frames one period apart, start to start. The frame's own work (mostly
-// SendInput, which every installed hook slows down) comes out of the wait, and so
-// does the timer's typical lateness, learned as a running median over the frames:
-// a late wake-up is not chased with a short frame, it only nudges the estimate.
-// After an overrun the next wait is still a tenth of a period, so a loaded machine
-// gets no burst of catch-up frames.
+// Frames and display intervals line up: the frame rate is a whole multiple or a whole
+// divisor of the refresh rate, so each frame can keep its place in the display's interval.
+constexpr bool LinesUpWithRefresh(int32_t refreshHz, int32_t frameRateHz) {
+    return refreshHz > 0 && frameRateHz > 0 && (frameRateHz % refreshHz == 0 || refreshHz % frameRateHz == 0);
+}
+
+// One reading of the display's clock, on the engine's clock (ms): how long a refresh
+// lasts and when the last one began. Windows tells both (DwmGetCompositionTimingInfo).
+struct DisplayTiming {
+    double periodMs = 0.0;
+    double vblankMs = 0.0;
+};
+
+// Frame k of a glide is due at the anchor plus k frame periods: absolute deadlines, so a
+// late wake-up shortens the next wait instead of delaying every frame after it. With the
+// display's timing, the anchor is the middle of a frame's share of the display interval,
+// as far from both of its edges as it can be. The frames wake before their deadline by
+// the typical time from the wait's end to the step's leaving (the timer's lateness and
+// the frame's own work), learned over the frames, so that steps leave around it. The
+// glide's frame rate never changes.
 class FrameScheduler {
 public:
-    // The first frame of a run of frames starts now.
-    void Restart(double nowMs) { frameStartMs_ = nowMs; }
+    // Frames between two readings of the display's clock while in step with it.
+    static constexpr int PhaseCheckFrames = 64;
 
-    // After the frame's work: how long to wait before the next frame, in ms.
-    double NextWaitMs(double nowMs, int32_t frameRateHz) {
-        const double period = 1000.0 / frameRateHz;
-        double wait = period - (nowMs - frameStartMs_) - latenessMs_;
-        if (wait > period) wait = period; // a clock that went backwards
-        if (wait < period / 10) wait = period / 10;
-        dueMs_ = nowMs + wait;
-        return wait;
-    }
+    // A glide's first frame runs now, at frameRateHz on a display of refreshHz (0:
+    // unknown). timing: the display's clock, or null when the system did not tell it;
+    // it is used only when it agrees with refreshHz and the two rates line up.
+    void Start(double nowMs, int32_t refreshHz, int32_t frameRateHz, const DisplayTiming* timing);
 
-    // The wait has ended: the next frame starts now.
-    void Woke(double nowMs) {
-        constexpr double step = 0.01, maxLateness = 1.0;
-        latenessMs_ += nowMs - dueMs_ > latenessMs_ ? step : -step;
-        if (latenessMs_ < 0) latenessMs_ = 0;
-        if (latenessMs_ > maxLateness) latenessMs_ = maxLateness;
-        frameStartMs_ = nowMs;
-    }
+    // After a frame's work (done at nowMs): schedules the next frame and returns when to
+    // wake for it. Its deadline may lie up to half a period in the past after a late
+    // wake-up (that frame runs at once); frames further behind are skipped: no burst of
+    // catch-up frames.
+    double NextWakeMs(double nowMs);
+    // The frame's steps have left at doneMs: how far that was from its deadline.
+    void FrameDone(double doneMs);
 
-    double TypicalLatenessMs() const { return latenessMs_; }
+    // The time a frame that woke at wokeMs samples the curve at: its deadline, so that a
+    // wake-up off it changes when the step is sent but not how far it moves, and each
+    // display interval moves as the curve does. A frame woken more than half a period
+    // early (a wait that could not be made) takes the clock as it is.
+    double FrameTimeMs(double wokeMs) const { return wokeMs < dueMs_ - periodMs_ / 2 ? wokeMs : dueMs_; }
+
+    // While in step: a fresh reading of the display's clock is due.
+    bool WantsTiming() const { return inStep_ && framesSinceCheck_ >= PhaseCheckFrames; }
+    // A fresh reading (null: the system did not answer). The frames are anchored again
+    // when they have drifted more than a quarter of a frame from their place.
+    void CheckPhase(const DisplayTiming* timing);
 
 private:
-    double frameStartMs_ = 0.0, dueMs_ = 0.0, latenessMs_ = 0.0;
+    void Anchor(const DisplayTiming& timing);
+
+    int32_t refreshHz_ = 0, frameRateHz_ = MinFrameRateHz;
+    double periodMs_ = 1000.0 / MinFrameRateHz;
+    double anchorMs_ = 0.0;
+    double dueMs_ = 0.0;       // of the frame running now
+    double phaseSpanMs_ = 0.0; // the finer of the frame and display periods
+    double leadMs_ = 0.0;      // how long before its deadline a frame wakes; kept across glides
+    int64_t next_ = 1;         // index of the next frame from the anchor
+    bool inStep_ = false;
+    bool scheduled_ = false; // the frame running now had a deadline (not a glide's first)
+    int framesSinceCheck_ = 0;
 };

@@ -43,7 +43,9 @@ public:
     bool IsShiftDown() override { return GetAsyncKeyState(VK_SHIFT) < 0; }
     bool IsExcludedAtPoint(int32_t x, int32_t y) override { return ::IsExcludedAtPoint(POINT{x, y}); }
     void CancelAll() override { ScrollEngine::Instance().CancelAll(); }
-    bool QueueWheel(short delta, bool horizontal) override { return ScrollEngine::Instance().QueueWheel(delta, horizontal); }
+    bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+        return ScrollEngine::Instance().QueueWheel(delta, horizontal, x, y);
+    }
 };
 
 LRESULT CALLBACK HookProcedure(int code, WPARAM message, LPARAM lParam) {

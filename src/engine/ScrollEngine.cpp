@@ -1,6 +1,8 @@
 #include "engine/ScrollEngine.h"
 
 #include <cmath>
+#include <memory>
+#include <new>
 
 #include "engine/AxisMotion.h"
 #include "engine/EnginePlatform.h"
@@ -18,16 +20,21 @@ void ReplaceNonFinite(AxisSettings& settings) {
     if (!std::isfinite(settings.AccelStrength)) settings.AccelStrength = defaults.AccelStrength;
 }
 
+uint64_t PackPoint(int32_t x, int32_t y) {
+    return (uint64_t{static_cast<uint32_t>(x)} << 32) | static_cast<uint32_t>(y);
+}
+
 } // namespace
 
 ScrollEngine::ScrollEngine(ConfigStore& store, EnginePlatform& platform)
-    : store_(store), platform_(platform), refreshRateHz_(platform.DetectRefreshRate()) {}
+    : store_(store), platform_(platform),
+      displays_(std::make_shared<const DisplayTable>(platform.ReadDisplays())) {}
 
 ScrollEngine::~ScrollEngine() { Stop(); }
 
 double ScrollEngine::NowMs() const { return platform_.NowMs(); }
 
-bool ScrollEngine::QueueWheel(short delta, bool horizontal) {
+bool ScrollEngine::QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) {
     if (!running_.load()) return false;
     AxisSettings settings; // the defaults, overwritten by the store
     // Smoothing may have been switched off since the hook's own look at it.
@@ -41,6 +48,7 @@ bool ScrollEngine::QueueWheel(short delta, bool horizontal) {
         std::lock_guard<std::mutex> lock(axis.lock);
         AxisMotion::AddNotch(axis, now, delta / 120.0, settings);
     }
+    notchPoint_.store(PackPoint(x, y), std::memory_order_release); // before the wake that reads it
     platform_.SetWake();
     return true;
 }
@@ -52,7 +60,7 @@ void ScrollEngine::CancelAll() {
 
 bool ScrollEngine::Start() {
     if (running_.load()) return true;
-    refreshRateHz_.exchange(platform_.DetectRefreshRate());
+    RefreshDisplayRate();
     running_.store(true);
     try {
         thread_ = std::thread([this] { RunFrameLoop(); });
@@ -69,9 +77,14 @@ void ScrollEngine::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
-void ScrollEngine::RefreshDisplayRate() { refreshRateHz_.exchange(platform_.DetectRefreshRate()); }
+void ScrollEngine::RefreshDisplayRate() {
+    try {
+        displays_.Publish(std::make_shared<const DisplayTable>(platform_.ReadDisplays()));
+    } catch (const std::bad_alloc&) { // called from a window procedure: the last table stays
+    }
+}
 
-int32_t ScrollEngine::FrameRateHz() const { return FrameRateForRefresh(refreshRateHz_.load()); }
+int32_t ScrollEngine::RefreshRateAt(int32_t x, int32_t y) const { return ::RefreshRateAt(*displays_.Load(), x, y); }
 
 bool ScrollEngine::HasHighResolutionTimer() const { return platform_.HasHighResolutionTimer(); }
 
@@ -84,13 +97,32 @@ bool ScrollEngine::AnyAxisActive() {
     return active;
 }
 
+// The display under the glide's first notch sets its frame rate, and the display's
+// clock, where the system tells it, the place of its frames.
+void ScrollEngine::StartGlide() {
+    const uint64_t point = notchPoint_.load(std::memory_order_acquire);
+    const auto x = static_cast<int32_t>(point >> 32), y = static_cast<int32_t>(point & 0xFFFFFFFFu);
+    const int32_t refreshHz = RefreshRateAt(x, y);
+    const int32_t frameRateHz = FrameRateForRefresh(refreshHz);
+    DisplayTiming timing;
+    const bool told = platform_.ReadDisplayTiming(timing);
+    frames_.Start(platform_.NowMs(), refreshHz, frameRateHz, told ? &timing : nullptr);
+    glideFrameRateHz_.store(frameRateHz);
+}
+
 void ScrollEngine::RunFrame() {
-    const double now = platform_.NowMs();
+    const double now = frames_.FrameTimeMs(platform_.NowMs());
     bool anyActive = false;
     // Each step is sent after Advance has released its axis lock.
     if (const int32_t step = AxisMotion::Advance(vertical_, now, anyActive)) platform_.EmitWheelStep(false, step);
     if (const int32_t step = AxisMotion::Advance(horizontal_, now, anyActive)) platform_.EmitWheelStep(true, step);
-    if (anyActive) platform_.WaitFrame(FrameRateHz());
+    if (!anyActive) return;
+    frames_.FrameDone(platform_.NowMs());
+    if (frames_.WantsTiming()) {
+        DisplayTiming timing;
+        frames_.CheckPhase(platform_.ReadDisplayTiming(timing) ? &timing : nullptr);
+    }
+    platform_.WaitUntil(frames_.NextWakeMs(platform_.NowMs()));
 }
 
 void ScrollEngine::RunFrameLoop() {
@@ -105,9 +137,12 @@ void ScrollEngine::RunFrameLoop() {
             }
             platform_.WaitForWake();
             if (!running_.load()) break;
+            // The wake of a notch that came while the last glide ran: nothing starts.
+            if (!AnyAxisActive()) continue;
         }
         if (!framesRunning) {
             platform_.BeginFrames();
+            StartGlide();
             framesRunning = true;
         }
         // A held modifier (zoom, window switching) ends the glide at once; no frame, no wait.

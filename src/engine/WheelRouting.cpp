@@ -19,5 +19,5 @@ bool RouteMouseEvent(const MouseEvent& event, WheelRoutingContext& context) {
         delta = static_cast<short>(-delta);
         horizontal = true;
     }
-    return context.QueueWheel(delta, horizontal);
+    return context.QueueWheel(delta, horizontal, event.x, event.y);
 }

@@ -27,7 +27,7 @@ public:
     virtual void CancelAll() = 0;
     // True when the engine took the notch; false: it is passed on (smoothing switched
     // off since IsSmoothingEnabled, or the engine stopped).
-    virtual bool QueueWheel(short delta, bool horizontal) = 0;
+    virtual bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) = 0;
 };
 
 // True when the event is swallowed (taken by the engine); false: pass it on. Only a

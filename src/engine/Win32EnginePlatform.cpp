@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include <dwmapi.h>
 #include <mmsystem.h>
 
 #include "engine/DisplayRefreshRate.h"
@@ -47,7 +48,6 @@ void Win32EnginePlatform::WaitForWake() {
 void Win32EnginePlatform::OnEngineThreadStart() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
 
 void Win32EnginePlatform::BeginFrames() {
-    frames_.Restart(NowMs());
     if (!highResolution_ && !periodRaised_) {
         timeBeginPeriod(1);
         periodRaised_ = true;
@@ -63,24 +63,38 @@ void Win32EnginePlatform::EndFrames() {
 
 bool Win32EnginePlatform::IsModifierDown() { return IsZoomOrSystemModifierDown(); }
 
-void Win32EnginePlatform::WaitFrame(int32_t frameRateHz) {
+void Win32EnginePlatform::WaitUntil(double dueMs) {
+    const double waitMs = dueMs - NowMs();
+    if (waitMs <= 0) return;
     if (!frameTimer_) {
-        Sleep(1);
+        while (NowMs() < dueMs) Sleep(1);
         return;
     }
+    // The timer's absolute form counts system time, which may be set or slewed; the
+    // deadline is on the performance counter, so the wait is made relative to it here.
     LARGE_INTEGER due;
-    due.QuadPart = -static_cast<LONGLONG>(frames_.NextWaitMs(NowMs(), frameRateHz) * 10'000.0); // relative, 100 ns
+    due.QuadPart = -static_cast<LONGLONG>(waitMs * 10'000.0); // 100 ns
+    if (due.QuadPart == 0) return;
     SetWaitableTimer(frameTimer_.get(), &due, 0, nullptr, nullptr, FALSE);
     WaitForSingleObject(frameTimer_.get(), INFINITE);
-    frames_.Woke(NowMs());
 }
 
 void Win32EnginePlatform::EmitWheelStep(bool horizontal, int32_t step) { ::EmitWheelStep(horizontal, step); }
 
 namespace {
-std::atomic<Win32EnginePlatform::RefreshRateSource> g_refreshRateSource{::DetectRefreshRate};
+std::atomic<Win32EnginePlatform::DisplaySource> g_displaySource{ReadDisplayTable};
 }
 
-void Win32EnginePlatform::UseRefreshRateSource(RefreshRateSource source) { g_refreshRateSource = source; }
+void Win32EnginePlatform::UseDisplaySource(DisplaySource source) { g_displaySource = source; }
 
-int32_t Win32EnginePlatform::DetectRefreshRate() { return g_refreshRateSource.load()(); }
+DisplayTable Win32EnginePlatform::ReadDisplays() { return g_displaySource.load()(); }
+
+// Desktop composition is always on in Windows 10 and 11; the window must be null since 8.1.
+bool Win32EnginePlatform::ReadDisplayTiming(DisplayTiming& timing) {
+    DWM_TIMING_INFO info = {};
+    info.cbSize = sizeof info;
+    if (FAILED(DwmGetCompositionTimingInfo(nullptr, &info)) || info.qpcRefreshPeriod == 0) return false;
+    timing.periodMs = static_cast<double>(info.qpcRefreshPeriod) * 1000.0 / counterFrequency_;
+    timing.vblankMs = static_cast<double>(info.qpcVBlank) * 1000.0 / counterFrequency_;
+    return true;
+}

@@ -1,10 +1,9 @@
 #pragma once
 // The engine's platform on Windows: the performance counter, an auto-reset wake
-// event, a waitable frame timer (high resolution where the system has one) and
-// SendInput.
+// event, a waitable frame timer (high resolution where the system has one), SendInput,
+// the monitors' display settings and the compositor's clock.
 
 #include "engine/EnginePlatform.h"
-#include "engine/FramePacing.h"
 #include "platform/UniqueHandle.h"
 
 class Win32EnginePlatform : public EnginePlatform {
@@ -18,15 +17,16 @@ public:
     void BeginFrames() override;
     void EndFrames() override;
     bool IsModifierDown() override;
-    void WaitFrame(int32_t frameRateHz) override;
+    void WaitUntil(double dueMs) override;
     void EmitWheelStep(bool horizontal, int32_t step) override;
-    int32_t DetectRefreshRate() override;
+    DisplayTable ReadDisplays() override;
+    bool ReadDisplayTiming(DisplayTiming& timing) override;
     bool HasHighResolutionTimer() const override { return highResolution_; }
 
-    // Where the displays' rate comes from: the system, replaced only by the test build
-    // (Wine does not report a mode change to a running program).
-    using RefreshRateSource = int32_t (*)();
-    static void UseRefreshRateSource(RefreshRateSource source);
+    // Where the displays come from: the system, replaced only by the test build (Wine
+    // does not report a mode change to a running program).
+    using DisplaySource = DisplayTable (*)();
+    static void UseDisplaySource(DisplaySource source);
 
 private:
     double counterFrequency_ = 1.0;
@@ -34,7 +34,6 @@ private:
     UniqueKernelHandle frameTimer_;
     bool highResolution_ = false;
     bool periodRaised_ = false;  // engine thread only
-    FrameScheduler frames_;      // engine thread only
 };
 
 // Ctrl, Alt or either Win key held, from the asynchronous key state.

@@ -15,6 +15,7 @@ constexpr Optional OptionalImports[] = {
     {"comctl32.dll", "SetWindowSubclass", OptionalImport::SetWindowSubclass},
     {"comctl32.dll", "RemoveWindowSubclass", OptionalImport::RemoveWindowSubclass},
     {"dwmapi.dll", "DwmSetWindowAttribute", OptionalImport::DwmSetWindowAttribute},
+    {"dwmapi.dll", "DwmGetCompositionTimingInfo", OptionalImport::DwmGetCompositionTimingInfo},
     {"uxtheme.dll", "SetWindowTheme", OptionalImport::SetWindowTheme},
     {"winmm.dll", "timeBeginPeriod", OptionalImport::TimeBeginPeriod},
     {"winmm.dll", "timeEndPeriod", OptionalImport::TimeEndPeriod},

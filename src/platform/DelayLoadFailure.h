@@ -15,6 +15,7 @@ enum class OptionalImport {
     SetWindowSubclass,    // controls keep their standard behaviour
     RemoveWindowSubclass,
     DwmSetWindowAttribute, // the title bar stays as the system draws it
+    DwmGetCompositionTimingInfo, // frames keep their deadlines without the display's phase
     SetWindowTheme,        // the list keeps a light scroll bar
     TimeBeginPeriod,       // frames wait on the system's coarser timer
     TimeEndPeriod,

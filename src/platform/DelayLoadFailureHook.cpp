@@ -26,6 +26,7 @@ HRESULT WINAPI NoLoadIconMetric(HINSTANCE, PCWSTR, int, HICON* icon) {
 BOOL WINAPI NoSetWindowSubclass(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) { return FALSE; }
 BOOL WINAPI NoRemoveWindowSubclass(HWND, SUBCLASSPROC, UINT_PTR) { return FALSE; }
 HRESULT WINAPI NoDwmSetWindowAttribute(HWND, DWORD, LPCVOID, DWORD) { return E_NOTIMPL; }
+HRESULT WINAPI NoDwmGetCompositionTimingInfo(HWND, DWM_TIMING_INFO*) { return E_NOTIMPL; }
 HRESULT WINAPI NoSetWindowTheme(HWND, LPCWSTR, LPCWSTR) { return E_NOTIMPL; }
 MMRESULT WINAPI NoTimePeriod(UINT) { return TIMERR_NOCANDO; }
 HRESULT WINAPI NoCreateStdAccessibleObject(HWND, LONG, REFIID, void** object) {
@@ -51,6 +52,8 @@ FARPROC StandInFor(OptionalImport import) {
     case OptionalImport::SetWindowSubclass: return Checked(&NoSetWindowSubclass, &SetWindowSubclass);
     case OptionalImport::RemoveWindowSubclass: return Checked(&NoRemoveWindowSubclass, &RemoveWindowSubclass);
     case OptionalImport::DwmSetWindowAttribute: return Checked(&NoDwmSetWindowAttribute, &DwmSetWindowAttribute);
+    case OptionalImport::DwmGetCompositionTimingInfo:
+        return Checked(&NoDwmGetCompositionTimingInfo, &DwmGetCompositionTimingInfo);
     case OptionalImport::SetWindowTheme: return Checked(&NoSetWindowTheme, &SetWindowTheme);
     case OptionalImport::TimeBeginPeriod: return Checked(&NoTimePeriod, &timeBeginPeriod);
     case OptionalImport::TimeEndPeriod: return Checked(&NoTimePeriod, &timeEndPeriod);

@@ -78,14 +78,14 @@ LRESULT AskSeam(HWND window, const wchar_t* message) {
 // system drops the hook behind the program's back (as Windows does to a hook that timed
 // out): the next notch passes unsmoothed, the hook is back a moment later (the mouse's
 // input that it missed tells the drop), and notches glide again; the settings window
-// counts the re-install. A display change and
-// a wake from sleep make the program read the displays' rate again, and a glide in
-// flight ends with exactly its units. Wine reports no mode change to a running program,
-// so the test build stands in for the displays; the messages are the system's own. (A
-// DPI change takes the same path; its message carries a pointer that cannot be sent
-// from another process.) A browser's automation provider that never answers holds the
-// watcher thread in its call: Exit still ends the program promptly, with a change made
-// just before saved, and a new start is possible at once.
+// counts the re-install. A display change and a wake from sleep make the program read
+// the displays' rates again; a glide in flight keeps its frame rate and ends with
+// exactly its units, and the next one takes the new. Wine reports no mode change to a
+// running program, so the test build stands in for the displays; the messages are the
+// system's own. (A DPI change takes the same path; its message carries a pointer that
+// cannot be sent from another process.) A browser's automation provider that never
+// answers holds the watcher thread in its call: Exit still ends the program promptly,
+// with a change made just before saved, and a new start is possible at once.
 TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherStuck) {
     WheelTargetWindow target;
     TempFolder copies;
@@ -140,6 +140,11 @@ TEST(ResilienceE2ETest, TheIconHookAndRateComeBackAndExitIsPromptWithTheWatcherS
     const WheelTotals totals = Sum(target.WaitUntilQuiet());
     EXPECT_EQ(totals.vertical, 120);
     EXPECT_EQ(totals.unmarked, 0);
+    EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.GlideFrameRate"), 240) << "the glide changed its rate mid-way";
+    target.Clear();
+    InjectWheel(120);
+    EXPECT_EQ(Sum(target.WaitUntilQuiet()).vertical, 120);
+    EXPECT_EQ(AskSeam(window, L"Velvetglide.Seam.GlideFrameRate"), 288) << "the next glide: twice 144 Hz";
 
     // A slider step: the engine has it at once, the file only after a delay.
     const HWND speed = GetDlgItem(window, IDC_V_SPEED);

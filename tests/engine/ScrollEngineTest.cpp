@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "engine/AxisMotion.h"
-#include "engine/FramePacing.h"
 #include "engine/ScrollEngine.h"
 #include "engine/WheelRouting.h"
 #include "settings/ConfigStore.h"
@@ -96,7 +95,9 @@ TEST_F(ScrollEngineTest, TheHookSwallowsOnlyTheNotchesTheEngineTook) {
         bool IsShiftDown() override { return false; }
         bool IsExcludedAtPoint(int32_t, int32_t) override { return false; }
         void CancelAll() override {}
-        bool QueueWheel(short delta, bool horizontal) override { return engine.QueueWheel(delta, horizontal); }
+        bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+            return engine.QueueWheel(delta, horizontal, x, y);
+        }
         ScrollEngine& engine;
     } hook(engine);
     auto notch = [](short delta) {
@@ -150,41 +151,6 @@ TEST_F(ScrollEngineTest, ValuesThatAreNotNumbersNeverReachASteps) {
     }
 }
 
-TEST(FramePacingTest, RateFollowsTheDisplayAndWaitsLeaveOutTheFramesWork) {
-    for (const auto& [refresh, rate] : {std::pair{0, 200}, {60, 200}, {144, 200}, {240, 240}, {360, 360}, {500, 360}})
-        EXPECT_EQ(FrameRateForRefresh(refresh), rate) << refresh;
-    FrameScheduler frames;
-    frames.Restart(100.0);
-    EXPECT_DOUBLE_EQ(frames.NextWaitMs(100.0, 200), 5.0); // a run's first wait, with no work done yet: one frame
-    frames.Woke(105.0);
-    EXPECT_NEAR(frames.NextWaitMs(105.4, 200), 4.6, 1e-9);
-    frames.Woke(110.0);
-    // Overrun: a tenth of a period; a clock that went backwards: one period.
-    EXPECT_DOUBLE_EQ(frames.NextWaitMs(119.0, 200), 0.5);
-    frames.Woke(119.5);
-    EXPECT_DOUBLE_EQ(frames.NextWaitMs(118.0, 240), 1000.0 / 240);
-}
-
-TEST(FramePacingTest, TypicalTimerLatenessIsLearnedSoFramesKeepTheRate) {
-    // A timer that wakes 0.4 ms late nine times in ten and 3 ms late once; 0.3 ms of work per frame.
-    FrameScheduler frames;
-    double now = 0.0;
-    frames.Restart(now);
-    std::vector<double> starts;
-    for (int frame = 0; frame < 2000; ++frame) {
-        now += 0.3;
-        const double wait = frames.NextWaitMs(now, 200);
-        now += wait + (frame % 10 == 9 ? 3.0 : 0.4);
-        frames.Woke(now);
-        starts.push_back(now);
-    }
-    EXPECT_NEAR(frames.TypicalLatenessMs(), 0.4, 0.02);
-    std::vector<double> intervals;
-    for (size_t i = 1000; i < starts.size(); ++i) intervals.push_back(starts[i] - starts[i - 1]);
-    std::nth_element(intervals.begin(), intervals.begin() + intervals.size() / 2, intervals.end());
-    EXPECT_NEAR(intervals[intervals.size() / 2], 5.0, 0.02); // the median frame is one period
-}
-
 namespace {
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
@@ -219,14 +185,14 @@ struct LiveEngine {
 } // namespace
 
 // Frames run until the train ends, then the thread idles. A monitor change and a wake from
-// sleep in the middle of a glide: the frame rate follows the new display at once, and the
-// glide ends with exactly its units.
+// sleep in the middle of a glide: the displays' new rate is known at once, the glide
+// keeps its own to its end with exactly its units, and the next glide takes the new one.
 TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThroughDisplayChangesAndSleep) {
     LiveEngine live;
     ASSERT_TRUE(live.engine.Start());
     ASSERT_TRUE(live.engine.Start()); // a second start keeps the one thread
-    EXPECT_EQ(live.engine.RefreshRateHz(), 240);
-    EXPECT_EQ(live.engine.FrameRateHz(), 240);
+    EXPECT_EQ(live.engine.RefreshRateAt(100, 100), 240);
+    EXPECT_EQ(live.engine.GlideFrameRateHz(), 0);
 
     live.engine.QueueWheel(120, false);
     live.engine.QueueWheel(-240, true);
@@ -245,15 +211,19 @@ TEST(ScrollEngineLoopTest, RunsFramesUntilTheTrainEndsThroughDisplayChangesAndSl
     ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] > 120; }));
     live.platform.refreshRateHz = 144;
     live.engine.RefreshDisplayRate();
-    EXPECT_EQ(live.engine.RefreshRateHz(), 144);
-    EXPECT_EQ(live.engine.FrameRateHz(), 200);
-    live.platform.refreshRateHz = 300;
+    EXPECT_EQ(live.engine.RefreshRateAt(100, 100), 144);
+    live.platform.refreshRateHz = 165;
     live.engine.RefreshDisplayRate();
-    EXPECT_EQ(live.engine.FrameRateHz(), 300);
+    EXPECT_EQ(live.engine.RefreshRateAt(5000, -300), 165); // off the display: the nearest one
     EXPECT_LT(live.platform.units[0], 360); // still gliding
+    EXPECT_EQ(live.engine.GlideFrameRateHz(), 240);
     live.platform.clockJumpMs = 60000.0; // the machine slept a minute
     ASSERT_TRUE(WaitUntil([&] { return live.platform.openFrameRuns == 0; }));
     EXPECT_EQ(live.platform.units[0], 360);
+    EXPECT_EQ(live.engine.GlideFrameRateHz(), 240);
+    live.engine.QueueWheel(120, false, 300, 200);
+    ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] == 480 && live.platform.openFrameRuns == 0; }));
+    EXPECT_EQ(live.engine.GlideFrameRateHz(), 330);
 
     const auto stopStart = std::chrono::steady_clock::now();
     live.engine.Stop();

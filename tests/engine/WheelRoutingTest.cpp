@@ -22,8 +22,8 @@ public:
         return excluded;
     }
     void CancelAll() override { log += "cancel "; }
-    bool QueueWheel(short delta, bool horizontal) override {
-        log += "queue ";
+    bool QueueWheel(short delta, bool horizontal, int32_t x, int32_t y) override {
+        log += "queue(" + std::to_string(x) + "," + std::to_string(y) + ") ";
         queuedDelta = delta;
         queuedHorizontal = horizontal;
         return true;
@@ -59,11 +59,11 @@ TEST(WheelRoutingTest, DecisionOrder) {
         {"excluded window passes, engine untouched", Wheel(120), true, false, true, true, false,
          "enabled modifier excluded(640,-20) "},
         {"plain notch is queued", Wheel(120), true, false, false, false, true,
-         "enabled modifier excluded(640,-20) shift queue "},
+         "enabled modifier excluded(640,-20) shift queue(640,-20) "},
         {"tilt ignores shift", Wheel(120, true), true, false, true, false, true,
-         "enabled modifier excluded(640,-20) queue "},
+         "enabled modifier excluded(640,-20) queue(640,-20) "},
         {"a marker-like value that is not the marker is an ordinary event", Wheel(120, false, 0x56474C45), true, false,
-         false, false, true, "enabled modifier excluded(640,-20) shift queue "},
+         false, false, true, "enabled modifier excluded(640,-20) shift queue(640,-20) "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

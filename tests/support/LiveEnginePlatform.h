@@ -1,7 +1,8 @@
 #pragma once
 // An engine platform whose engine thread really runs: the steady clock (plus a jump the
 // test may add, as a wake from sleep shows it), a real auto-reset wake event, frames that
-// really wait, modifiers the test can hold, and a record of what was emitted.
+// really wait, modifiers the test can hold, one display of the rate the test sets, and a
+// record of what was emitted.
 
 #include <atomic>
 #include <chrono>
@@ -47,7 +48,7 @@ public:
     void BeginFrames() override { ++openFrameRuns; }
     void EndFrames() override { --openFrameRuns; }
     bool IsModifierDown() override { return modifierDown.load(); }
-    void WaitFrame(int32_t) override {
+    void WaitUntil(double) override {
         Record('|');
         std::this_thread::sleep_for(frameWait);
     }
@@ -56,7 +57,7 @@ public:
         ++steps;
         Record(horizontal ? 'H' : 'V');
     }
-    int32_t DetectRefreshRate() override { return refreshRateHz.load(); }
+    DisplayTable ReadDisplays() override { return {DisplayArea{0, 0, 1920, 1080, refreshRateHz.load()}}; }
     bool HasHighResolutionTimer() const override { return true; }
 
 private:

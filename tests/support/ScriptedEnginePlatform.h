@@ -14,7 +14,6 @@ class ScriptedEnginePlatform : public EnginePlatform {
 public:
     double nowMs = 1000.0;
     std::atomic<int> wakeCount{0};
-    int32_t refreshRateHz = 0;
 
     double NowMs() override { return nowMs; }
     // The next SetWake (the engine's Stop) lets the parked thread go.
@@ -42,9 +41,9 @@ public:
         parkedChanged_.wait(lock, [this] { return parked_; });
     }
     bool IsModifierDown() override { return false; }
-    void WaitFrame(int32_t) override {}
+    void WaitUntil(double) override {}
     void EmitWheelStep(bool, int32_t) override {}
-    int32_t DetectRefreshRate() override { return refreshRateHz; }
+    DisplayTable ReadDisplays() override { return {}; }
     bool HasHighResolutionTimer() const override { return true; }
 
 private:

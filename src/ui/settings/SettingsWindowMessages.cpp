@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "engine/FramePacing.h"
 #include "engine/MouseHook.h"
 #include "engine/ScrollEngine.h"
 #include "messages/RegisteredMessages.h"
@@ -115,8 +116,11 @@ PageView SettingsWindow::CurrentView() const {
         view.strengthSliderEnabled[static_cast<int>(axis)] = IsWindowEnabled(strength) != FALSE;
     }
     const ScrollEngine& engine = ScrollEngine::Instance();
-    view.system.refreshRateHz = engine.RefreshRateHz();
-    view.system.frameRateHz = engine.FrameRateHz();
+    // The display under the cursor: where the user looks, and where a glide would run.
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    view.system.refreshRateHz = engine.RefreshRateAt(cursor.x, cursor.y);
+    view.system.frameRateHz = FrameRateForRefresh(view.system.refreshRateHz);
     view.system.highResolutionTimer = engine.HasHighResolutionTimer();
     view.system.hookReinstalls = MouseHook::ReinstallCount();
     view.system.configPath = store.GetConfigPath();
@@ -167,9 +171,9 @@ LRESULT SettingsWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
     return Default(WM_SETCURSOR, wParam, lParam);
 }
 
-// The frame rate follows the display's: a mode change, a monitor plugged in or out,
-// a wake from sleep (the displays may have changed meanwhile), a move to another monitor.
-// A train in flight keeps going at the new pace; its units do not change.
+// The displays' rates are read again: a mode change, a monitor plugged in or out, a wake
+// from sleep (the displays may have changed meanwhile), a move to another monitor. A
+// glide in flight keeps its pace; the next one takes the new rate.
 void SettingsWindow::FollowDisplayChange() {
     ScrollEngine::Instance().RefreshDisplayRate();
     if (currentPage_ == PageGeneral) InvalidateRect(window_, nullptr, FALSE); // the system block shows the rate
