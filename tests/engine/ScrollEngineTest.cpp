@@ -238,7 +238,11 @@ TEST(ScrollEngineLoopTest, HeldModifierCancelsTheTrainAndStopDuringATrainReturns
     live.engine.QueueWheel(120, false);
     ASSERT_TRUE(WaitUntil([&] { return live.platform.units[0] > 0; }));
     live.platform.modifierDown = true;
-    ASSERT_TRUE(WaitUntil([&] { return !live.engine.AxisFor(false).active && live.platform.openFrameRuns == 0; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        AxisState& axis = live.engine.AxisFor(false);
+        const std::lock_guard<std::mutex> lock(axis.lock); // the engine thread writes it under the lock
+        return !axis.active && live.platform.openFrameRuns == 0;
+    }));
     const int64_t atCancel = live.platform.units[0];
     EXPECT_LT(atCancel, 120);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
